@@ -1,0 +1,88 @@
+#include "flight/DayCount.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace quorvanta {
+
+namespace {
+
+constexpr std::int64_t SecondsPerDay = 24 * 3600;
+
+// Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+struct CivilDate {
+  std::int64_t year;
+  unsigned month;
+  unsigned day;
+};
+
+CivilDate civilFromDays(std::int64_t z) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+  return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
+}
+
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month) {
+  static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
+}
+
+const std::int64_t DayCountEpoch = daysFromCivil(1899, 12, 30);
+
+}  // namespace
+
+std::optional<double> encodeDate(int year, int month, int day) {
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+      day > daysInMonth(year, month)) {
+    return std::nullopt;
+  }
+  return static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month),
+                                           static_cast<unsigned>(day)) -
+                             DayCountEpoch);
+}
+
+std::optional<double> encodeTime(int hour, int minute, int second) {
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+    return std::nullopt;
+  }
+  const double milliseconds = hour * 3600000.0 + minute * 60000.0 + second * 1000.0;
+  return milliseconds / 86400000.0;
+}
+
+std::string isoDateTimeText(double dayCount) {
+  const auto seconds = static_cast<std::int64_t>(std::llround(dayCount * SecondsPerDay));
+  std::int64_t days = seconds / SecondsPerDay;
+  std::int64_t secondOfDay = seconds % SecondsPerDay;
+  if (secondOfDay < 0) {
+    secondOfDay += SecondsPerDay;
+    days -= 1;
+  }
+  const CivilDate date = civilFromDays(days + DayCountEpoch);
+  char text[40];
+  std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lld",
+                static_cast<long long>(date.year), date.month, date.day,
+                static_cast<long long>(secondOfDay / 3600),
+                static_cast<long long>(secondOfDay / 60 % 60),
+                static_cast<long long>(secondOfDay % 60));
+  return text;
+}
+
+}  // namespace quorvanta

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quorvanta {
+
+// Times are day counts: whole days since 30 December 1899 00:00 plus the
+// fraction of the day.
+
+// Day count of a calendar date, or nothing when the date does not exist
+// (years 1..9999).
+std::optional<double> encodeDate(int year, int month, int day);
+
+// Fraction of the day for a time of day, or nothing when it is out of range.
+std::optional<double> encodeTime(int hour, int minute, int second);
+
+// "YYYY-MM-DDThh:mm:ss", rounded to the nearest second.
+std::string isoDateTimeText(double dayCount);
+
+}  // namespace quorvanta

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvanta {
+
+inline constexpr double Pi = 3.141592653589793;
+inline constexpr double DegToRad = Pi / 180;
+inline constexpr double EarthRadiusKm = 6371.0;
+
+// Central angle in radians between two positions (radians) on a sphere, by
+// the haversine formula. The one distance function of the program: callers
+// multiply by EarthRadiusKm themselves.
+double ArcDistance(double lat1, double lon1, double lat2, double lon2);
+
+// Initial course from position 1 to position 2, degrees in [0, 360).
+double Bearing(double lat1, double lon1, double lat2, double lon2);
+
+// "47:30.000": whole degrees, a colon, minutes with three decimals.
+std::string AngleText(double angleRad);
+// As AngleText, with one leading blank below 10 degrees.
+std::string PaddedAngleText(double angleRad);
+// As PaddedAngleText, for an angle already in degrees.
+std::string DegreesText(double angleDeg);
+
+// Claim-file fragment "&Pch=H&Pcg=D&Pcm=MM&Pcmd=TTT"; axisLetter is "b" for
+// latitude and "l" for longitude.
+std::string ClaimCoordinateText(std::string_view keyPrefix, char axisLetter, double angleRad);
+
+}  // namespace quorvanta

@@ -1,0 +1,309 @@
+#include "flight/IgcReader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "flight/ClosestPairThinner.h"
+#include "flight/DayCount.h"
+#include "flight/FieldText.h"
+#include "flight/FlightSummary.h"
+#include "flight/TextLines.h"
+#include "flight/TrackRecords.h"
+#include "optimize/Geodesy.h"
+
+namespace quorvanta {
+
+namespace {
+
+struct PendingFix {
+  double lat = 0, lon = 0;
+  bool valid = false;
+  double time = 0;
+  std::int32_t alt = 0, gpsAlt = 0, groundAlt = 0;
+  std::array<std::int32_t, MaxExtensions> ext{};
+  std::string text;
+};
+
+// Collects the fixes in file order, thinned to the record's capacity.
+class TrackBuilder {
+ public:
+  void add(PendingFix fix) {
+    const int slot = thinner_.add(fix.lat, fix.lon);
+    slots_[static_cast<std::size_t>(slot)] = std::move(fix);
+  }
+
+  bool empty() const { return thinner_.size() == 0; }
+
+  void storeInto(FlightRecord& record) {
+    int i = 0;
+    for (int slot : thinner_.slotsInOrder()) {
+      PendingFix& fix = slots_[static_cast<std::size_t>(slot)];
+      ++i;
+      record.FixLat[i] = fix.lat;
+      record.FixLon[i] = fix.lon;
+      record.FixValid[i] = fix.valid;
+      record.FixTime[i] = fix.time;
+      record.FixAlt[i] = fix.alt;
+      record.FixGpsAlt[i] = fix.gpsAlt;
+      record.FixGroundAlt[i] = fix.groundAlt;
+      for (int k = 1; k <= MaxExtensions; ++k) {
+        record.FixExt[k][i] = fix.ext[static_cast<std::size_t>(k - 1)];
+      }
+      record.FixText[i] = std::move(fix.text);
+    }
+    record.FixCount = i;
+    record.DroppedFixCount = static_cast<std::int32_t>(thinner_.droppedCount());
+  }
+
+ private:
+  ClosestPairThinner thinner_{MaxFixes};
+  std::vector<PendingFix> slots_ = std::vector<PendingFix>(MaxFixes);
+};
+
+template <int Capacity>
+void keepLine(OneBasedArray<std::string, Capacity>& lines, std::int32_t& count,
+              std::int32_t& dropped, const std::string& line) {
+  if (count < Capacity) {
+    lines[++count] = line;
+  } else {
+    ++dropped;
+  }
+}
+
+std::string timeText(const BRecord& fix) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%d:%02d:%02d", fix.hour, fix.minute, fix.second);
+  return text;
+}
+
+double dayCountOf(const FlightDate& date, int dayOffset, const BRecord& fix) {
+  const auto day = encodeDate(date.year, date.month, date.day);
+  if (!day) {
+    throw RecordError(date.year == 0 ? "B-Datensatz vor der Datumszeile HFDTE"
+                                     : "ungültiges Datum " + std::to_string(date.day) + "." +
+                                           std::to_string(date.month) + "." +
+                                           std::to_string(date.year));
+  }
+  const auto time = encodeTime(fix.hour, fix.minute, fix.second);
+  if (!time) throw RecordError("ungültige Uhrzeit " + timeText(fix));
+  return *day + dayOffset + *time;
+}
+
+// Interprets IGC lines one after the other.
+class IgcLines {
+ public:
+  IgcLines(FlightRecord& record, TrackBuilder& track, std::vector<std::string>& titles,
+           const ReadOptions& options)
+      : record_(record), track_(track), titles_(titles), options_(options) {}
+
+  void read(const std::string& line) {
+    switch (line.empty() ? '\0' : line.front()) {
+      case 'H':
+      case 'A':
+      case 'C':
+      case 'D':
+        keepLine(record_.HeaderLines, record_.HeaderLineCount, record_.DroppedHeaderLineCount,
+                 line);
+        if (namesDate(line)) setDate(line);
+        if (namesPilot(line)) setTitle(line);
+        break;
+      case 'I':
+        keepLine(record_.HeaderLines, record_.HeaderLineCount, record_.DroppedHeaderLineCount,
+                 line);
+        setExtensions(line);
+        break;
+      case 'B':
+        addFix(line);
+        break;
+      default:
+        keepLine(record_.OtherLines, record_.OtherLineCount, record_.DroppedOtherLineCount, line);
+    }
+  }
+
+ private:
+  void setDate(const std::string& line) {
+    date_ = parseDateLine(line);
+    dayOffset_ = 0;
+    previousSecondOfDay_ = -1;
+  }
+
+  void setTitle(const std::string& line) {
+    record_.FlightTitle = pilotText(line) + "   am " + std::to_string(date_.day) + "." +
+                          std::to_string(date_.month) + "." + std::to_string(date_.year);
+    titles_.push_back(record_.FlightTitle);
+  }
+
+  void setExtensions(const std::string& line) {
+    extensions_ = parseIRecord(line);
+    record_.ExtCount = extensions_.count;
+    for (int k = 1; k <= extensions_.count; ++k) {
+      const auto i = static_cast<std::size_t>(k - 1);
+      record_.ExtStart[k] = extensions_.start[i];
+      record_.ExtLen[k] = extensions_.length[i];
+      record_.ExtCode[k] = extensions_.code[i];
+    }
+  }
+
+  // A time of day more than twelve hours before the previous fix's means the
+  // flight has passed midnight; a smaller step back is a second recording.
+  void followMidnight(const BRecord& fix) {
+    const int secondOfDay = fix.hour * 3600 + fix.minute * 60 + fix.second;
+    if (previousSecondOfDay_ >= 0 && previousSecondOfDay_ - secondOfDay > 12 * 3600) ++dayOffset_;
+    previousSecondOfDay_ = secondOfDay;
+  }
+
+  void addFix(const std::string& line) {
+    const BRecord b = parseBRecord(line, extensions_);
+    PendingFix fix;
+    followMidnight(b);
+    fix.time = dayCountOf(date_, dayOffset_, b);
+    fix.text = line;
+    fix.lat = b.latDeg * DegToRad;
+    fix.lon = b.lonDeg * DegToRad;
+    record_.MaxPressureAlt = std::max(record_.MaxPressureAlt, b.pressureAlt);
+    fix.alt = b.pressureAlt >= 1 ? b.pressureAlt : b.gpsAlt;
+    fix.gpsAlt = b.gpsAlt;
+    fix.ext = b.ext;
+    if (options_.groundElevation) fix.groundAlt = options_.groundElevation(fix.lat, fix.lon);
+    fix.valid = b.valid;
+    if (!fix.valid) ++record_.InvalidFixCount;
+    track_.add(std::move(fix));
+  }
+
+  FlightRecord& record_;
+  TrackBuilder& track_;
+  std::vector<std::string>& titles_;
+  const ReadOptions& options_;
+  ExtensionLayout extensions_;
+  FlightDate date_;
+  int dayOffset_ = 0;
+  int previousSecondOfDay_ = -1;
+};
+
+// Fix lines of a comma-separated track; every other line is skipped. The
+// format has no validity flag: its fixes count as valid.
+void readCsvLine(const std::string& line, TrackBuilder& track) {
+  if (line.empty() || (line.front() != 'T' && line.front() != 'N')) return;
+  CsvFix csv = parseCsvFix(line);
+  const auto day = encodeDate(csv.year, csv.month, csv.day);
+  if (!day) {
+    throw RecordError("ungültiges Datum " + std::to_string(csv.day) + "." +
+                      std::to_string(csv.month) + "." + std::to_string(csv.year));
+  }
+  const auto time = encodeTime(csv.hour, csv.minute, csv.second);
+  if (!time) {
+    throw RecordError("ungültige Uhrzeit " + std::to_string(csv.hour) + ":" +
+                      std::to_string(csv.minute) + ":" + std::to_string(csv.second));
+  }
+  PendingFix fix;
+  fix.lat = csv.latDeg * DegToRad;
+  fix.lon = csv.lonDeg * DegToRad;
+  fix.valid = true;
+  fix.time = *day + *time;
+  fix.alt = csv.alt;
+  fix.text = std::move(csv.text);
+  track.add(std::move(fix));
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::string& content) {
+  const auto failure = [&](int error) {
+    const char* reason = error == ENOENT   ? "Datei nicht gefunden"
+                         : error == EACCES ? "Zugriff verweigert"
+                         : error == EISDIR ? "das ist ein Verzeichnis"
+                                           : "Lesefehler";
+    return "Die Datei „" + path + "“ kann nicht gelesen werden: " + reason;
+  };
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) return failure(errno);
+  char buffer[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
+  if (std::ferror(file.get())) return failure(errno);
+  return std::nullopt;
+}
+
+std::string shortened(const std::string& line) {
+  constexpr std::size_t Shown = 100;
+  return line.size() <= Shown ? line : line.substr(0, Shown) + "…";
+}
+
+// Clears what a load replaces; the fixes themselves come from the track.
+void startLoad(FlightRecord& record, const std::string& path, bool igc,
+               const ReadOptions& options) {
+  record.TrackFileName = igc ? path : "";
+  record.HeaderLineCount = record.DroppedHeaderLineCount = 0;
+  record.OtherLineCount = record.DroppedOtherLineCount = 0;
+  record.ExtCount = 0;
+  record.FlightTitle.clear();
+  record.InvalidFixCount = 0;
+  record.MaxPressureAlt = 0;
+  if (options.fromDownload) {
+    record.DownloadedFile.clear();
+  } else {
+    record.SignOnSave = false;
+  }
+}
+
+}  // namespace
+
+ReadResult readFlightFile(const std::string& path, FlightRecord& record,
+                          const ReadOptions& options) {
+  ReadResult result;
+  const std::string lowerPath = toLower(path);
+  const bool csv = lowerPath.find(".csv") != std::string::npos;
+  if (!csv && lowerPath.find(".igc") == std::string::npos) {
+    result.error = ReadError{0, "Die Datei „" + path +
+                                    "“ ist weder eine IGC-Datei (.igc) noch eine "
+                                    "CSV-Datei (.csv)."};
+    return result;
+  }
+  std::string content;
+  if (auto failure = readWholeFile(path, content)) {
+    result.error = ReadError{0, *failure};
+    return result;
+  }
+  result.listing = splitLines(content);
+
+  auto next = std::make_unique<FlightRecord>(record);
+  startLoad(*next, path, !csv, options);
+  auto track = std::make_unique<TrackBuilder>();
+  IgcLines igcLines(*next, *track, result.flightTitles, options);
+  const std::size_t total = result.listing.size();
+  int shownPercent = -1;
+  for (std::size_t n = 0; n < total; ++n) {
+    const std::string& line = result.listing[n];
+    try {
+      if (csv) {
+        readCsvLine(line, *track);
+      } else {
+        igcLines.read(line);
+      }
+    } catch (const RecordError& bad) {
+      const int lineNumber = static_cast<int>(n + 1);
+      ReadResult failed;
+      failed.error = ReadError{lineNumber, "Fehler in Zeile " + std::to_string(lineNumber) +
+                                               ": " + bad.what() + ": „" + shortened(line) +
+                                               "“"};
+      return failed;
+    }
+    const int percent = static_cast<int>((n + 1) * 100 / total);
+    if (options.progress && percent != shownPercent) options.progress(shownPercent = percent);
+  }
+  if (track->empty()) {
+    ReadResult failed;
+    failed.error = ReadError{0, "Die Datei „" + path + "“ enthält keine Trackpunkte."};
+    return failed;
+  }
+
+  track->storeInto(*next);
+  computeSummaryValues(*next);
+  next->ViewFirst = 1;
+  next->ViewLast = next->FixCount;
+  result.labels = loadStatusLabels(*next);
+  record = std::move(*next);
+  return result;
+}
+
+}  // namespace quorvanta

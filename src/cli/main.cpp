@@ -1,0 +1,26 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "Aufruf: quorvanta-cli BEFEHL ...\n"
+    "Befehle:\n"
+    "  info DATEI [--fixes]   Flug lesen und als JSON ausgeben\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << Usage;
+    return 2;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (args[0] == "info") return quorvanta::cli::infoCommand(rest, std::cout, std::cerr);
+  std::cerr << "Unbekannter Befehl „" << args[0] << "“\n" << Usage;
+  return 2;
+}

@@ -48,6 +48,18 @@ void writeFixes(const FlightRecord& record, std::ostream& out) {
 
 }  // namespace
 
+std::unique_ptr<FlightRecord> loadFlight(const std::string& path, std::ostream& err,
+                                         ReadResult* result) {
+  auto record = std::make_unique<FlightRecord>();
+  ReadResult read = readFlightFile(path, *record);
+  if (!read.ok()) {
+    err << path << ": " << read.error->message << "\n";
+    return nullptr;
+  }
+  if (result) *result = std::move(read);
+  return record;
+}
+
 int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const bool withFixes = args.size() == 2 && args[1] == "--fixes";
   if (args.empty() || (args.size() == 2 && !withFixes) || args.size() > 2) {
@@ -55,12 +67,9 @@ int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return 2;
   }
   const std::string& path = args[0];
-  auto record = std::make_unique<FlightRecord>();
-  const ReadResult result = readFlightFile(path, *record);
-  if (!result.ok()) {
-    err << path << ": " << result.error->message << "\n";
-    return 1;
-  }
+  ReadResult result;
+  const auto record = loadFlight(path, err, &result);
+  if (!record) return 1;
   const FlightRecord& r = *record;
   out << "{\"file\": " << jsonString(path) << ", \"fix_count\": " << r.FixCount
       << ", \"dropped_fix_count\": " << r.DroppedFixCount

@@ -9,7 +9,10 @@ namespace {
 constexpr const char* Usage =
     "Aufruf: quorvanta-cli BEFEHL ...\n"
     "Befehle:\n"
-    "  info DATEI [--fixes]   Flug lesen und als JSON ausgeben\n";
+    "  info DATEI [--fixes]   Flug lesen und als JSON ausgeben\n"
+    "  optimize DATEI [--budget 512|1024|2048|4096|8192]\n"
+    "                         optimale Wendepunkte suchen, Ergebnis als JSON\n"
+    "  measure DATEI          Start - Ziel und Gesamtstrecke ausgeben\n";
 
 }  // namespace
 
@@ -21,6 +24,8 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (args[0] == "info") return quorvanta::cli::infoCommand(rest, std::cout, std::cerr);
+  if (args[0] == "optimize") return quorvanta::cli::optimizeCommand(rest, std::cout, std::cerr);
+  if (args[0] == "measure") return quorvanta::cli::measureCommand(rest, std::cout, std::cerr);
   std::cerr << "Unbekannter Befehl „" << args[0] << "“\n" << Usage;
   return 2;
 }

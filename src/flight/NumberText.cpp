@@ -95,4 +95,17 @@ std::string fixedText(double value, int decimals, int precision) {
   return signedText += text;
 }
 
+std::string generalText(double value) {
+  char text[40];
+  for (int digits = 1; digits <= 15; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  std::string result(text);
+  for (char& c : result) {
+    if (c == '.') c = uiDecimalSeparator;
+  }
+  return result;
+}
+
 }  // namespace quorvanta

@@ -16,4 +16,8 @@ void setDecimalSeparator(char separator);
 // digits is shown in scientific form instead (d.ddE+nnn).
 std::string fixedText(double value, int decimals, int precision = 15);
 
+// The shortest text that reads back as the value (at most 15 significant
+// digits), without exponent for ordinary magnitudes: 12.345, 0.5, 0.
+std::string generalText(double value);
+
 }  // namespace quorvanta

@@ -9,15 +9,22 @@ namespace quorvanta {
 
 // Intermediate values are kept in extended precision (long double) and only
 // the result is rounded to double, so every caller gets the same bits.
-double ArcDistance(double lat1, double lon1, double lat2, double lon2) {
-  const long double sinLat = std::sin((static_cast<long double>(lat1) - lat2) / 2);
-  const long double sinLon = std::sin((static_cast<long double>(lon1) - lon2) / 2);
+double ArcDistance(const ArcPoint& p, const ArcPoint& q) {
+  const long double sinLat = std::sin((static_cast<long double>(p.lat) - q.lat) / 2);
+  const long double sinLon = std::sin((static_cast<long double>(p.lon) - q.lon) / 2);
   const long double a = sinLat * sinLat;
   const long double b = sinLon * sinLon;
-  const long double h = a + std::cos(static_cast<long double>(lat1)) *
-                                std::cos(static_cast<long double>(lat2)) * b;
+  const long double h = a + p.cosLat * q.cosLat * b;
   // Rounding can lift h a hair above 1 for near-antipodal points.
   return static_cast<double>(2 * std::asin(std::sqrt(std::fmin(h, 1.0L))));
+}
+
+ArcPoint arcPoint(double lat, double lon) {
+  return {lat, lon, std::cos(static_cast<long double>(lat))};
+}
+
+double ArcDistance(double lat1, double lon1, double lat2, double lon2) {
+  return ArcDistance(arcPoint(lat1, lon1), arcPoint(lat2, lon2));
 }
 
 double Bearing(double lat1, double lon1, double lat2, double lon2) {

@@ -14,6 +14,15 @@ inline constexpr double EarthRadiusKm = 6371.0;
 // multiply by EarthRadiusKm themselves.
 double ArcDistance(double lat1, double lon1, double lat2, double lon2);
 
+// A position with its cosine of latitude worked out once, for callers that
+// measure the same positions many times. Gives the same bits as ArcDistance.
+struct ArcPoint {
+  double lat = 0, lon = 0;
+  long double cosLat = 1;
+};
+ArcPoint arcPoint(double lat, double lon);
+double ArcDistance(const ArcPoint& p, const ArcPoint& q);
+
 // Initial course from position 1 to position 2, degrees in [0, 360).
 double Bearing(double lat1, double lon1, double lat2, double lon2);
 

@@ -1,0 +1,90 @@
+#include <ostream>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/JsonText.h"
+#include "flight/NumberText.h"
+#include "optimize/Geodesy.h"
+#include "optimize/Optimizer.h"
+#include "optimize/Scoring.h"
+
+namespace quorvanta::cli {
+
+namespace {
+
+std::string km(double radians) { return jsonNumber(radians * EarthRadiusKm); }
+
+std::string freeJson(const OptimizationResult& r) {
+  return "{\"start\": " + std::to_string(r.FreeStart) + ", \"tp1\": " + std::to_string(r.FreeTp1) +
+         ", \"tp2\": " + std::to_string(r.FreeTp2) + ", \"tp3\": " + std::to_string(r.FreeTp3) +
+         ", \"finish\": " + std::to_string(r.FreeFinish) + ", \"distance_km\": " +
+         km(r.FreeDistance) + ", \"points\": " + jsonNumber(r.FreePoints) + "}";
+}
+
+std::string triangleJson(int tp1, int tp2, int tp3, int start, int finish, double perimeter,
+                         double gap, double points) {
+  return "{\"tp1\": " + std::to_string(tp1) + ", \"tp2\": " + std::to_string(tp2) +
+         ", \"tp3\": " + std::to_string(tp3) + ", \"start\": " + std::to_string(start) +
+         ", \"finish\": " + std::to_string(finish) + ", \"perimeter_km\": " + km(perimeter) +
+         ", \"gap_km\": " + km(gap) + ", \"points\": " + jsonNumber(points) + "}";
+}
+
+bool parseBudget(const std::vector<std::string>& args, int& budget) {
+  budget = DefaultPointBudget;
+  if (args.size() == 1) return true;
+  if (args.size() != 3 || args[1] != "--budget") return false;
+  try {
+    std::size_t used = 0;
+    budget = std::stoi(args[2], &used);
+    return used == args[2].size() && isPointBudget(budget);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+int optimizeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  int budget = 0;
+  if (args.empty() || !parseBudget(args, budget)) {
+    err << "Aufruf: quorvanta-cli optimize DATEI [--budget 512|1024|2048|4096|8192]\n";
+    return 2;
+  }
+  const auto record = loadFlight(args[0], err);
+  if (!record) return 1;
+  RunControl control;
+  const OptimizationRun run = optimizeFlight(*record, budget, control);
+  const OptimizationResult& r = run.result;
+  out << "{\"fix_count\": " << record->FixCount << ", \"usable_fixes\": " << run.usableFixes
+      << ", \"budget\": " << run.budget << ", \"step\": " << run.step
+      << ", \"thinned_points\": " << run.thinnedPoints << ", \"free\": " << freeJson(r)
+      << ", \"flat\": "
+      << triangleJson(r.FlatTp1, r.FlatTp2, r.FlatTp3, r.FlatStart, r.FlatFinish,
+                      r.FlatPerimeter, r.FlatGap, r.FlatPoints)
+      << ", \"fai\": "
+      << triangleJson(r.FaiTp1, r.FaiTp2, r.FaiTp3, r.FaiStart, r.FaiFinish, r.FaiPerimeter,
+                      r.FaiGap, r.FaiPoints)
+      << ", \"best\": {\"free\": " << jsonBool(r.FreeIsBest) << ", \"flat\": "
+      << jsonBool(r.FlatIsBest) << ", \"fai\": " << jsonBool(r.FaiIsBest) << "}, \"labels\": {";
+  for (std::size_t k = 0; k < run.labels.size(); ++k) {
+    out << (k ? ", " : "") << "\"Label" << k + 1 << "\": " << jsonString(run.labels[k]);
+  }
+  out << "}, \"timings_s\": {\"table\": " << jsonNumber(run.tableSeconds)
+      << ", \"search\": " << jsonNumber(run.searchSeconds)
+      << ", \"refine\": " << jsonNumber(run.refineSeconds) << "}}\n";
+  return 0;
+}
+
+int measureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 1) {
+    err << "Aufruf: quorvanta-cli measure DATEI\n";
+    return 2;
+  }
+  const auto record = loadFlight(args[0], err);
+  if (!record) return 1;
+  out << "Start bis Ziel direkt [km]: " << fixedText(startToFinishKm(*record), 3) << "\n"
+      << "Gesamtlänge des Tracks [km]: " << fixedText(trackLengthKm(*record), 3) << "\n";
+  return 0;
+}
+
+}  // namespace quorvanta::cli

@@ -23,6 +23,10 @@ ArcPoint arcPoint(double lat, double lon) {
   return {lat, lon, std::cos(static_cast<long double>(lat))};
 }
 
+UnitVector unitVector(double lat, double lon) {
+  return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+}
+
 double ArcDistance(double lat1, double lon1, double lat2, double lon2) {
   return ArcDistance(arcPoint(lat1, lon1), arcPoint(lat2, lon2));
 }

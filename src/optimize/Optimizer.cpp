@@ -9,7 +9,7 @@
 #include "optimize/DistanceMatrix.h"
 #include "optimize/Refinement.h"
 #include "optimize/Scoring.h"
-#include "optimize/TrackGeometry.h"
+#include "optimize/NearestPairs.h"
 #include "optimize/UsableTrack.h"
 
 namespace quorvanta {
@@ -46,8 +46,8 @@ Routes fromThinned(const CoarseRoutes& coarse, int step) {
   return r;
 }
 
-void exactLengths(Routes& r, const TrackGeometry& track) {
-  const auto d = [&](int a, int b) { return track.d(a, b); };
+void exactLengths(Routes& r, const UsableTrack& track) {
+  const auto d = [&](int a, int b) { return track.distance(a, b); };
   if (r.freeTp2 > 0) {
     r.freeDistance = d(r.freeStart, r.freeTp1) + d(r.freeTp1, r.freeTp2) + d(r.freeTp2, r.freeTp3) +
                      d(r.freeTp3, r.freeFinish);
@@ -57,9 +57,9 @@ void exactLengths(Routes& r, const TrackGeometry& track) {
 }
 
 // The start and finish closest to each other, before Tp1 and after Tp3.
-void closeTriangle(const TrackGeometry& track, int tp1, int tp3, int& start, int& finish,
+void closeTriangle(const UsableTrack& track, int tp1, int tp3, int& start, int& finish,
                    double& gap) {
-  const TrackGeometry::Closest closest = track.closestPair(tp1, tp3, track.count());
+  const ClosestPair closest = closestPair(track, tp1, tp3, track.count());
   start = closest.a ? closest.a : 1;
   finish = closest.b ? closest.b : track.count();
   gap = closest.distance;
@@ -83,7 +83,7 @@ OptimizationResult toResult(const Routes& r, const UsableTrack& usable) {
   return result;
 }
 
-void refine(Routes& r, const TrackGeometry& track, const DistanceMatrix& D, int step,
+void refine(Routes& r, const UsableTrack& track, const DistanceMatrix& D, int step,
             RunControl& control) {
   Refinement refinement(track, D, step, control);
   if (r.flatTp2 > 0) refinement.triangle(r.flatTp1, r.flatTp2, r.flatTp3, r.flatPerimeter, false, 0);
@@ -122,20 +122,19 @@ OptimizationRun optimizeFlight(const FlightRecord& record, int budget, RunContro
     tableMs = millisecondsSince(t0);
     const CoarseRoutes coarse = coarseSearch(*D, control);
     throwIfCancelled(control);
-    const TrackGeometry track(usable);
     routes = fromThinned(coarse, plan.step);
-    exactLengths(routes, track);
+    exactLengths(routes, usable);
     searchMs = millisecondsSince(t0) - tableMs;
     if (plan.step > 1) {
-      refine(routes, track, *D, plan.step, control);
-      exactLengths(routes, track);
+      refine(routes, usable, *D, plan.step, control);
+      exactLengths(routes, usable);
     }
     refineMs = millisecondsSince(t0) - tableMs - searchMs;
     if (routes.flatTp2 > 0) {
-      closeTriangle(track, routes.flatTp1, routes.flatTp3, routes.flatStart, routes.flatFinish, routes.flatGap);
+      closeTriangle(usable, routes.flatTp1, routes.flatTp3, routes.flatStart, routes.flatFinish, routes.flatGap);
     }
     if (routes.faiTp2 > 0) {
-      closeTriangle(track, routes.faiTp1, routes.faiTp3, routes.faiStart, routes.faiFinish, routes.faiGap);
+      closeTriangle(usable, routes.faiTp1, routes.faiTp3, routes.faiStart, routes.faiFinish, routes.faiGap);
     }
   }
   run.tableSeconds = static_cast<double>(tableMs) / 1000;

@@ -2,7 +2,7 @@
 
 #include "optimize/DistanceMatrix.h"
 #include "optimize/RunControl.h"
-#include "optimize/TrackGeometry.h"
+#include "optimize/UsableTrack.h"
 
 namespace quorvanta {
 
@@ -13,7 +13,7 @@ namespace quorvanta {
 // them can beat the best length, which cannot change while none does.
 class Refinement {
  public:
-  Refinement(const TrackGeometry& track, const DistanceMatrix& D, int step, RunControl& control);
+  Refinement(const UsableTrack& track, const DistanceMatrix& D, int step, RunControl& control);
 
   // Turnpoints are usable-fix numbers; `perimeter` is the exact perimeter of
   // the coarse triangle. Progress runs from progressBase to progressBase + 33.
@@ -24,7 +24,7 @@ class Refinement {
   int window() const { return w_; }
 
  private:
-  const TrackGeometry& track_;
+  const UsableTrack& track_;
   const DistanceMatrix& D_;
   int step_;
   int c_;

@@ -18,6 +18,7 @@ UsableTrack usableFixes(const FlightRecord& record) {
     track.lon.push_back(record.FixLon[i]);
     track.fixNumber.push_back(i);
     track.points.push_back(arcPoint(record.FixLat[i], record.FixLon[i]));
+    track.unit.push_back(unitVector(record.FixLat[i], record.FixLon[i]));
   }
   return track;
 }

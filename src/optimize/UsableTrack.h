@@ -13,11 +13,15 @@ struct UsableTrack {
   std::vector<double> lat{0.0}, lon{0.0};
   std::vector<std::int32_t> fixNumber{0};  // fix number in the flight record
   std::vector<ArcPoint> points{ArcPoint{}};
+  std::vector<UnitVector> unit{UnitVector{}};
 
   int count() const { return static_cast<int>(lat.size()) - 1; }
   // ArcDistance between usable fixes a and b
   double distance(int a, int b) const {
     return ArcDistance(points[static_cast<std::size_t>(a)], points[static_cast<std::size_t>(b)]);
+  }
+  double chordSquared(int a, int b) const {
+    return quorvanta::chordSquared(unit[static_cast<std::size_t>(a)], unit[static_cast<std::size_t>(b)]);
   }
 };
 

@@ -17,6 +17,7 @@ using Units = std::int32_t;
 using Score = std::int64_t;
 
 constexpr int StripRows = 32;
+constexpr int BlockPoints = 32;
 
 struct Pair {
   int i = 0, j = 0;
@@ -108,6 +109,7 @@ class Search {
     if (n_ < 3) return routes;
     seedFaiFloor();
     prepareEnds();
+    prepareBlocks();
     prepareGaps();
     const int strips = stripCount();
     std::vector<StripOutcome> outcomes(static_cast<std::size_t>(strips));
@@ -168,6 +170,31 @@ class Search {
       finish_[static_cast<std::size_t>(i)] = F;
       startLeg_[static_cast<std::size_t>(i)] = D_.at(S, i);
       finishLeg_[static_cast<std::size_t>(i)] = D_.at(i, F);
+    }
+  }
+
+  // The thinned points in blocks of BlockPoints, each with a centre point
+  // and the largest distance from it to a point of the block; toCentre_
+  // holds D[i][centre] for every point i and block, row by row.
+  void prepareBlocks() {
+    if (!D_.measured()) return;
+    blocks_ = (n_ + BlockPoints - 1) / BlockPoints;
+    centre_.assign(static_cast<std::size_t>(blocks_), 0);
+    radius_.assign(static_cast<std::size_t>(blocks_), 0);
+    for (int b = 0; b < blocks_; ++b) {
+      const int first = 1 + b * BlockPoints, last = std::min(first + BlockPoints - 1, n_);
+      const int centre = (first + last) / 2;
+      Units radius = 0;
+      for (int k = first; k <= last; ++k) radius = std::max(radius, D_.at(centre, k));
+      centre_[static_cast<std::size_t>(b)] = centre;
+      radius_[static_cast<std::size_t>(b)] = radius;
+    }
+    toCentre_.assign(stride() * static_cast<std::size_t>(blocks_), 0);
+    for (int i = 1; i <= n_; ++i) {
+      for (int b = 0; b < blocks_; ++b) {
+        toCentre_[static_cast<std::size_t>(i) * static_cast<std::size_t>(blocks_) + static_cast<std::size_t>(b)] =
+            D_.at(i, centre_[static_cast<std::size_t>(b)]);
+      }
     }
   }
 
@@ -235,15 +262,44 @@ class Search {
     if (c == 0) return;
     const Score cap = std::min<Score>(middle, (18 * Score{c} - 1) / 7);
     if (cap + c <= 5 * Score{g} || cap + c - g < faiFloor_.load(std::memory_order_relaxed)) return;
-    const Units best = faiMiddleOf(i, j, c);
+    // a + b must reach this for the pair to matter at all.
+    const Score needed = std::max(faiFloor_.load(std::memory_order_relaxed) + g - c, 5 * Score{g} - c + 1);
+    const Units best = faiMiddleOf(i, j, c, needed);
     if (best < 0 || Score{best} + c <= 5 * Score{g}) return;
     outcome.fai.offer(Score{best} + c - g, {i, j});
     raiseFloor(faiFloor_, outcome.fai.score);
   }
 
-  Units faiMiddleOf(int i, int j, Units c) const {
+  // The largest a + b of an FAI triangle over the middle points of (i, j),
+  // exact whenever it reaches `needed`. Whole blocks of middle points are
+  // passed over when their distances to i and j, known to within the block
+  // radius (plus one unit of rounding on each side, and one to spare), leave
+  // no FAI triangle or none reaching `needed` or the best found so far.
+  Units faiMiddleOf(int i, int j, Units c, Score needed) const {
     const bool narrow = D_.largest() <= std::numeric_limits<Units>::max() / 18;
-    return (narrow ? faiMiddle : faiMiddleWide)(D_.row(i), D_.row(j), c, i + 1, j - 1);
+    const auto scan = narrow ? faiMiddle : faiMiddleWide;
+    const Units* ri = D_.row(i);
+    const Units* rj = D_.row(j);
+    const int firstBlock = i / BlockPoints + 1;  // first block that starts after i
+    const int lastBlock = (j - 1) / BlockPoints - 1;  // last block that ends before j
+    if (firstBlock > lastBlock || !D_.measured()) return scan(ri, rj, c, i + 1, j - 1);
+    Units best = scan(ri, rj, c, i + 1, firstBlock * BlockPoints);
+    best = std::max(best, scan(ri, rj, c, (lastBlock + 1) * BlockPoints + 1, j - 1));
+    const Units* ci = toCentre_.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(blocks_);
+    const Units* cj = toCentre_.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(blocks_);
+    const Score cap = (18 * Score{c} - 1) / 7;
+    for (int b = firstBlock; b <= lastBlock; ++b) {
+      const Score reach = Score{radius_[static_cast<std::size_t>(b)]} + 2;
+      const Score aHi = ci[b] + reach, bHi = cj[b] + reach;
+      const Score aLo = std::max<Score>(ci[b] - reach, 0), bLo = std::max<Score>(cj[b] - reach, 0);
+      const bool possible = 18 * aHi > 7 * (bLo + c) && 18 * bHi > 7 * (aLo + c) &&
+                            18 * Score{c} > 7 * (aLo + bLo);
+      const Score most = std::min(aHi + bHi, cap);
+      if (!possible || most <= best || most < needed) continue;
+      const int first = b * BlockPoints + 1;
+      best = std::max(best, scan(ri, rj, c, first, first + BlockPoints - 1));
+    }
+    return best;
   }
 
   // The last k with the largest D[i][k] + D[k][j]: the free distance's
@@ -337,6 +393,10 @@ class Search {
   std::vector<int> start_, finish_;
   std::vector<Units> startLeg_, finishLeg_;
   std::vector<std::vector<Units>> gapsBefore_;
+  int blocks_ = 0;
+  std::vector<int> centre_;
+  std::vector<Units> radius_;
+  std::vector<Units> toCentre_;
   std::atomic<Score> freeFloor_{0};
   std::atomic<Score> faiFloor_{0};
   Score faiBest_ = 0;

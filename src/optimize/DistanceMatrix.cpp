@@ -32,7 +32,8 @@ DistanceMatrix::DistanceMatrix(const UsableTrack& track, const ThinningPlan& pla
                                RunControl& control)
     : n_(plan.points),
       stride_(static_cast<std::size_t>(plan.points) + 1),
-      cells_(stride_ * stride_) {
+      cells_(stride_ * stride_),
+      measured_(true) {
   std::atomic<std::int32_t> largest{0};
   const auto fillRow = [&](int i) {
     std::int32_t local = 0;

@@ -118,6 +118,30 @@ TEST(Optimizer, MatchesTheLiteralRunOnCollinearAndRepeatedPoints) {
   }
 }
 
+TEST(Optimizer, StraightGlideStartsAtTp1) {
+  TrackBuilder line;
+  for (int i = 0; i < 200; ++i) line.add(46 + i * 0.001, 11);
+  const OptimizationResult r = production(*line.record, 1024);  // step 1: no refinement
+  EXPECT_EQ(r.FreeStart, 1);
+  EXPECT_EQ(r.FreeTp1, 1);  // at i = 1 the start is Tp1: the first leg is 0
+  EXPECT_EQ(r.FreeFinish, 200);
+  EXPECT_EQ(r.FlatTp2, 0);  // no closed triangle on a straight line
+  EXPECT_EQ(r.FaiTp2, 0);
+  EXPECT_NEAR(r.FreeDistance * EarthRadiusKm, 0.199 * 111.195, 0.01);
+}
+
+// The reference's bounded skips must not change what its literal loops find.
+TEST(ReferenceOptimizer, SkippingBoundedCandidatesChangesNothing) {
+  for (unsigned seed = 30; seed < 36; ++seed) {
+    const auto record = generated(150, seed);
+    for (int budget : {30, 40, 60}) {
+      const auto literal = test::referenceOptimize(*record, budget, {.skipBoundedCandidates = false});
+      const auto skipping = test::referenceOptimize(*record, budget, {.skipBoundedCandidates = true});
+      EXPECT_TRUE(literal.result == skipping.result) << "seed " << seed << " budget " << budget;
+    }
+  }
+}
+
 TEST(Optimizer, FewerThanThreePointsFindNothing) {
   TrackBuilder track;
   track.add(46, 11);

@@ -1,49 +1,19 @@
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "support/CliRunner.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
 
 namespace quorvanta {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs quorvanta-cli with the given argument text; stderr goes to a file.
-CliRun runCli(const std::string& arguments) {
-  test::ScratchDir scratch;
-  const auto errFile = scratch.path() / "stderr.txt";
-  const std::string command = std::string(QUORVANTA_CLI) + " " + arguments + " 2>" + errFile.string();
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 1 << 16> buffer;
-  std::size_t got;
-  while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), got);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  FILE* err = fopen(errFile.c_str(), "r");
-  if (err) {
-    while ((got = fread(buffer.data(), 1, buffer.size(), err)) > 0) run.err.append(buffer.data(), got);
-    fclose(err);
-  }
-  return run;
-}
-
-std::string quotedPath(const std::filesystem::path& path) {
-  std::string quoted(1, '\'');
-  return (quoted += path.string()) += '\'';
-}
+using test::CliRun;
+using test::quotedPath;
+using test::runCli;
 
 TEST(InfoCommand, DescribesEveryRealFlight) {
   for (const auto& entry : std::filesystem::directory_iterator(test::testDataDir() / "igc")) {

@@ -1,0 +1,63 @@
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "support/CliRunner.h"
+#include "support/TestFiles.h"
+#include "support/TrackGenerator.h"
+
+namespace quorvanta {
+namespace {
+
+using test::quotedPath;
+using test::runCli;
+
+TEST(OptimizeCommand, PrintsRoutesPointsLabelsAndTimings) {
+  test::ScratchDir scratch;
+  const std::string file = scratch.write(
+      "flight.igc", test::igcFile(test::generateTrack({.fixCount = 3000, .seed = 4, .triangleKm = 30})));
+  const auto run = runCli("optimize " + quotedPath(file) + " --budget 1024");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto json = nlohmann::json::parse(run.out);
+  EXPECT_EQ(json["fix_count"], 3000);
+  EXPECT_EQ(json["usable_fixes"], 3000);
+  EXPECT_EQ(json["step"], 3);
+  EXPECT_EQ(json["thinned_points"], 1000);
+  const auto& free = json["free"];
+  EXPECT_LT(free["start"].get<int>(), free["tp2"].get<int>());
+  EXPECT_NEAR(free["points"].get<double>(), free["distance_km"].get<double>() * 1.5, 1e-9);
+  const auto& fai = json["fai"];
+  EXPECT_GT(fai["perimeter_km"].get<double>(), 20);  // the generator flies a 30 km FAI triangle
+  EXPECT_NEAR(fai["points"].get<double>(),
+              (fai["perimeter_km"].get<double>() - fai["gap_km"].get<double>()) * 2.0, 1e-6);
+  const int bestCount = json["best"]["free"].get<bool>() + json["best"]["flat"].get<bool>() +
+                        json["best"]["fai"].get<bool>();
+  EXPECT_GE(bestCount, 1);
+  EXPECT_EQ(json["labels"]["Label1"], "optimale Strecken für 1000 TrPkte o.k.");
+  EXPECT_TRUE(json["labels"]["Label2"].get<std::string>().starts_with("Zeit Felderaufbau:  "));
+  EXPECT_TRUE(json["timings_s"]["refine"].is_number());
+}
+
+TEST(OptimizeCommand, RejectsOtherBudgetsAndBadFiles) {
+  EXPECT_EQ(runCli("optimize x.igc --budget 1000").status, 2);
+  EXPECT_EQ(runCli("optimize x.igc --budget").status, 2);
+  EXPECT_EQ(runCli("optimize").status, 2);
+  const auto missing = runCli("optimize /nonexistent/x.igc");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("Datei nicht gefunden"), std::string::npos);
+}
+
+TEST(MeasureCommand, PrintsStartToFinishAndTrackLength) {
+  test::ScratchDir scratch;
+  const std::string file = scratch.write(
+      "line.igc",
+      "HFDTE150703\r\nB1000004600000N01100000EA0100001000\r\nB1000104601000N01100000EA0100001000\r\n"
+      "B1000204600000N01100000EA0100001000\r\n");
+  const auto run = runCli("measure " + quotedPath(file));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "Start bis Ziel direkt [km]: 0.000\nGesamtlänge des Tracks [km]: 3.706\n");
+}
+
+}  // namespace
+}  // namespace quorvanta

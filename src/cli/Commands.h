@@ -18,6 +18,7 @@ std::unique_ptr<FlightRecord> loadFlight(const std::string& path, std::ostream& 
 // process exit status.
 int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int optimizeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int claimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int measureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvanta::cli

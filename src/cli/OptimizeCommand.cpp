@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonText.h"
 #include "flight/NumberText.h"
+#include "optimize/ClaimFile.h"
 #include "optimize/Geodesy.h"
 #include "optimize/Optimizer.h"
 #include "optimize/Scoring.h"
@@ -29,24 +30,38 @@ std::string triangleJson(int tp1, int tp2, int tp3, int start, int finish, doubl
          ", \"gap_km\": " + km(gap) + ", \"points\": " + jsonNumber(points) + "}";
 }
 
-bool parseBudget(const std::vector<std::string>& args, int& budget) {
-  budget = DefaultPointBudget;
-  if (args.size() == 1) return true;
-  if (args.size() != 3 || args[1] != "--budget") return false;
+bool parseBudgetValue(const std::string& text, int& budget) {
   try {
     std::size_t used = 0;
-    budget = std::stoi(args[2], &used);
-    return used == args[2].size() && isPointBudget(budget);
+    budget = std::stoi(text, &used);
+    return used == text.size() && isPointBudget(budget);
   } catch (const std::exception&) {
     return false;
   }
+}
+
+// FILE, then "--budget N" and, where `output` is given, "-o PATH", in any order.
+bool parseArguments(const std::vector<std::string>& args, int& budget, std::string* output) {
+  budget = DefaultPointBudget;
+  if (args.empty()) return false;
+  for (std::size_t k = 1; k < args.size(); k += 2) {
+    if (k + 1 >= args.size()) return false;
+    if (args[k] == "--budget") {
+      if (!parseBudgetValue(args[k + 1], budget)) return false;
+    } else if (args[k] == "-o" && output) {
+      *output = args[k + 1];
+    } else {
+      return false;
+    }
+  }
+  return !output || !output->empty();
 }
 
 }  // namespace
 
 int optimizeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   int budget = 0;
-  if (args.empty() || !parseBudget(args, budget)) {
+  if (!parseArguments(args, budget, nullptr)) {
     err << "Aufruf: quorvanta-cli optimize DATEI [--budget 512|1024|2048|4096|8192]\n";
     return 2;
   }
@@ -72,6 +87,30 @@ int optimizeCommand(const std::vector<std::string>& args, std::ostream& out, std
   out << "}, \"timings_s\": {\"table\": " << jsonNumber(run.tableSeconds)
       << ", \"search\": " << jsonNumber(run.searchSeconds)
       << ", \"refine\": " << jsonNumber(run.refineSeconds) << "}}\n";
+  return 0;
+}
+
+int claimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  int budget = 0;
+  std::string output;
+  if (!parseArguments(args, budget, &output)) {
+    err << "Aufruf: quorvanta-cli claim DATEI [--budget 512|1024|2048|4096|8192] -o AUSGABE.olc\n";
+    return 2;
+  }
+  const auto record = loadFlight(args[0], err);
+  if (!record) return 1;
+  RunControl control;
+  const OptimizationRun run = optimizeFlight(*record, budget, control);
+  const auto line = claimLine(*record, run.result);
+  if (!line) {
+    err << args[0] << ": Keine Strecke gefunden, die sich melden ließe.\n";
+    return 1;
+  }
+  if (const auto failure = writeClaimFile(output, *line)) {
+    err << *failure << "\n";
+    return 1;
+  }
+  out << "OLC-File geschrieben\n";
   return 0;
 }
 

@@ -12,7 +12,9 @@ constexpr const char* Usage =
     "  info DATEI [--fixes]   Flug lesen und als JSON ausgeben\n"
     "  optimize DATEI [--budget 512|1024|2048|4096|8192]\n"
     "                         optimale Wendepunkte suchen, Ergebnis als JSON\n"
-    "  measure DATEI          Start - Ziel und Gesamtstrecke ausgeben\n";
+    "  measure DATEI          Start - Ziel und Gesamtstrecke ausgeben\n"
+    "  claim DATEI [--budget N] -o AUSGABE.olc\n"
+    "                         optimieren und OLC-Datei schreiben\n";
 
 }  // namespace
 
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (args[0] == "info") return quorvanta::cli::infoCommand(rest, std::cout, std::cerr);
   if (args[0] == "optimize") return quorvanta::cli::optimizeCommand(rest, std::cout, std::cerr);
+  if (args[0] == "claim") return quorvanta::cli::claimCommand(rest, std::cout, std::cerr);
   if (args[0] == "measure") return quorvanta::cli::measureCommand(rest, std::cout, std::cerr);
   std::cerr << "Unbekannter Befehl „" << args[0] << "“\n" << Usage;
   return 2;

@@ -1,3 +1,5 @@
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -46,6 +48,21 @@ TEST(OptimizeCommand, RejectsOtherBudgetsAndBadFiles) {
   const auto missing = runCli("optimize /nonexistent/x.igc");
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("Datei nicht gefunden"), std::string::npos);
+}
+
+TEST(ClaimCommand, WritesTheClaimOfTheBestRoute) {
+  test::ScratchDir scratch;
+  const std::string file = scratch.write(
+      "37FABCD1.igc", test::igcFile(test::generateTrack({.fixCount = 2000, .seed = 8, .triangleKm = 20})));
+  const std::string claim = (scratch.path() / "out.olc").string();
+  const auto run = runCli("claim " + quotedPath(file) + " -o " + quotedPath(claim) + " --budget 512");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "OLC-File geschrieben\n");
+  std::ifstream in(claim, std::ios::binary);
+  std::string line((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(line.starts_with("OLCvnolc=&igcfn=37FABCD1&ind=100&flugzeug=2&ft=")) << line;
+  EXPECT_TRUE(line.ends_with("&ligcfn=" + file.substr(0, file.size() - 4) + "\r\n")) << line;
+  EXPECT_EQ(runCli("claim " + quotedPath(file)).status, 2);  // no output file named
 }
 
 TEST(MeasureCommand, PrintsStartToFinishAndTrackLength) {

@@ -19,6 +19,8 @@ std::unique_ptr<FlightRecord> loadFlight(const std::string& path, std::ostream& 
 int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int optimizeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int claimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int signCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int measureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvanta::cli

@@ -14,7 +14,9 @@ constexpr const char* Usage =
     "                         optimale Wendepunkte suchen, Ergebnis als JSON\n"
     "  measure DATEI          Start - Ziel und Gesamtstrecke ausgeben\n"
     "  claim DATEI [--budget N] -o AUSGABE.olc\n"
-    "                         optimieren und OLC-Datei schreiben\n";
+    "                         optimieren und OLC-Datei schreiben\n"
+    "  sign DATEI             G-Record an eine IGC-Datei anhängen\n"
+    "  verify DATEI           G-Record prüfen (0 gültig, 1 ungültig, 2 keiner)\n";
 
 }  // namespace
 
@@ -28,6 +30,8 @@ int main(int argc, char** argv) {
   if (args[0] == "info") return quorvanta::cli::infoCommand(rest, std::cout, std::cerr);
   if (args[0] == "optimize") return quorvanta::cli::optimizeCommand(rest, std::cout, std::cerr);
   if (args[0] == "claim") return quorvanta::cli::claimCommand(rest, std::cout, std::cerr);
+  if (args[0] == "sign") return quorvanta::cli::signCommand(rest, std::cout, std::cerr);
+  if (args[0] == "verify") return quorvanta::cli::verifyCommand(rest, std::cout, std::cerr);
   if (args[0] == "measure") return quorvanta::cli::measureCommand(rest, std::cout, std::cerr);
   std::cerr << "Unbekannter Befehl „" << args[0] << "“\n" << Usage;
   return 2;

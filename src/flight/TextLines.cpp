@@ -4,7 +4,7 @@ namespace quorvanta {
 
 namespace {
 
-std::vector<std::string> splitAtCr(std::string_view content) {
+std::vector<std::string> crLinesOf(std::string_view content) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < content.size()) {
@@ -35,8 +35,10 @@ std::string lfAsCrLf(std::string_view content) {
 std::vector<std::string> splitLines(std::string_view content) {
   const std::size_t firstCr = content.find('\r');
   const std::string_view firstLine = content.substr(0, firstCr);
-  if (firstLine.find('\n') != std::string_view::npos) return splitAtCr(lfAsCrLf(content));
-  return splitAtCr(content);
+  if (firstLine.find('\n') != std::string_view::npos) return crLinesOf(lfAsCrLf(content));
+  return crLinesOf(content);
 }
+
+std::vector<std::string> crLines(std::string_view content) { return crLinesOf(content); }
 
 }  // namespace quorvanta

@@ -11,4 +11,7 @@ namespace quorvanta {
 // file has LF-only line ends: every LF then counts as CR LF.
 std::vector<std::string> splitLines(std::string_view content);
 
+// Lines ended at CR only (an LF right after a CR belongs to the line end).
+std::vector<std::string> crLines(std::string_view content);
+
 }  // namespace quorvanta

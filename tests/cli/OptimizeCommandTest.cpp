@@ -65,6 +65,23 @@ TEST(ClaimCommand, WritesTheClaimOfTheBestRoute) {
   EXPECT_EQ(runCli("claim " + quotedPath(file)).status, 2);  // no output file named
 }
 
+TEST(SignAndVerifyCommands, SignedFileVerifiesUntilAFixChanges) {
+  test::ScratchDir scratch;
+  const std::string file =
+      scratch.write("flight.igc", test::igcFile(test::generateTrack({.fixCount = 30})));
+  EXPECT_EQ(runCli("verify " + quotedPath(file)).status, 2);
+  ASSERT_EQ(runCli("sign " + quotedPath(file)).status, 0);
+  const auto valid = runCli("verify " + quotedPath(file));
+  EXPECT_EQ(valid.status, 0);
+  EXPECT_EQ(valid.out, "Signatur gültig: die Datei ist unverändert.\n");
+  std::ifstream in(file, std::ios::binary);
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  content[content.find("\r\nB") + 12] ^= 1;
+  const std::string tampered = scratch.write("tampered.igc", content);
+  EXPECT_EQ(runCli("verify " + quotedPath(tampered)).status, 1);
+  EXPECT_EQ(runCli("verify /nonexistent/x.igc").status, 2);
+}
+
 TEST(MeasureCommand, PrintsStartToFinishAndTrackLength) {
   test::ScratchDir scratch;
   const std::string file = scratch.write(

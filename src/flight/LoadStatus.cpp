@@ -22,12 +22,12 @@ LoadLabels loadStatusLabels(const FlightRecord& record) {
   labels[0].text = std::to_string(record.FixCount) + " Track-Punkte aus Datei gelesen";
   if (record.DroppedFixCount > 0) {
     labels[1] = {"Achtung! " + std::to_string(record.DroppedFixCount) + " Punkte unberücksichtigt",
-                 true};
+                 TextColour::Red};
   }
   labels[2].text = dataRateText(record);
   if (record.InvalidFixCount > 0) {
     labels[3] = {"Achtung: " + std::to_string(record.InvalidFixCount) + " unsichere Trackpunkte!!",
-                 true};
+                 TextColour::Red};
   }
   return labels;
 }

@@ -7,12 +7,15 @@
 
 namespace quorvanta {
 
-// What the main window's status labels Label1 to Label4 show after a load.
+enum class TextColour { Black, Red, Green };
+
+// What one of the main window's status labels shows.
 struct StatusLabel {
   std::string text;
-  bool red = false;
+  TextColour colour = TextColour::Black;
 };
 
+// Label1 to Label4 after a load.
 using LoadLabels = std::array<StatusLabel, 4>;
 
 // The fix count, dropped and uncertain fixes, and the mean data rate of a

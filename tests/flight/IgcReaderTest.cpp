@@ -185,7 +185,7 @@ TEST_F(IgcReaderTest, MaxFixesAreKeptAndOneMoreDropsTheCloserPair) {
   EXPECT_EQ(record->FixText[101], test::bRecord(fixes[101]));
   EXPECT_EQ(record->FixText[MaxFixes], lastText);
   EXPECT_EQ(result.labels[1].text, "Achtung! 1 Punkte unberücksichtigt");
-  EXPECT_TRUE(result.labels[1].red);
+  EXPECT_EQ(result.labels[1].colour, TextColour::Red);
 }
 
 TEST_F(IgcReaderTest, StatusLabelsDescribeTheLoad) {
@@ -194,11 +194,11 @@ TEST_F(IgcReaderTest, StatusLabelsDescribeTheLoad) {
   const auto result = read("a.igc", test::igcFile(fixes));
   ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.labels[0].text, "100 Track-Punkte aus Datei gelesen");
-  EXPECT_FALSE(result.labels[0].red);
+  EXPECT_EQ(result.labels[0].colour, TextColour::Black);
   EXPECT_EQ(result.labels[1].text, "");
   EXPECT_EQ(result.labels[2].text, "mittl. Datenrate: 4.1 sec je Punkt");  // 240 s over 59 intervals
   EXPECT_EQ(result.labels[3].text, "Achtung: 2 unsichere Trackpunkte!!");
-  EXPECT_TRUE(result.labels[3].red);
+  EXPECT_EQ(result.labels[3].colour, TextColour::Red);
 
   ASSERT_TRUE(read("b.igc", test::igcFile(test::generateTrack({.fixCount = 41}))).ok());
   EXPECT_EQ(loadStatusLabels(*record)[2].text, "mittl. Datenrate: zu wenige Punkte");

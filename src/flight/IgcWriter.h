@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "flight/FlightRecord.h"
+#include "flight/LoadStatus.h"
+
+namespace quorvanta {
+
+// The loaded flight as an IGC file: its header lines (the extra header line
+// of a merged barogram right after the first run of HF lines), its B records
+// with the current altitude in columns 26-30, and its other lines without
+// any old G record; lines end with CR LF. Empties ExtraHeaderLine once it is
+// placed.
+std::string flightFileText(FlightRecord& record);
+
+// The name the pilot chose, with ".igc" appended unless it has one already.
+std::string igcFileName(const std::string& chosen);
+
+struct SaveOutcome {
+  std::optional<std::string> error;  // German, when nothing could be written
+  StatusLabel label;                 // Label1 after a save
+};
+
+// Writes the flight to `path`, signs it when it came straight from an
+// instrument, and makes `path` the flight's file name.
+SaveOutcome saveFlight(const std::string& path, FlightRecord& record);
+
+}  // namespace quorvanta

@@ -1,0 +1,94 @@
+#include "flight/IgcWriter.h"
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "flight/GRecord.h"
+#include "flight/IgcReader.h"
+#include "support/TestFiles.h"
+
+namespace quorvanta {
+namespace {
+
+std::string contentOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+class IgcWriterTest : public ::testing::Test {
+ protected:
+  FlightRecord& load(const std::string& text) {
+    const auto result = readFlightFile(scratch.write("in.igc", text), *record);
+    EXPECT_TRUE(result.ok()) << result.error->message;
+    return *record;
+  }
+  test::ScratchDir scratch;
+  std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
+};
+
+TEST_F(IgcWriterTest, WritesTheNewAltitudeAndKeepsEverythingFromColumn31) {
+  FlightRecord& r = load(
+      "AXXX\r\nHFDTE150703\r\nI023638FXA3946ENL\r\nB1005074730000N00806000EA00000013000120000123456789012\r\n"
+      "LXXX remark\r\nG123456\r\n");
+  r.FixAlt[1] = 123;
+  EXPECT_EQ(flightFileText(r),
+            "AXXX\r\nHFDTE150703\r\nI023638FXA3946ENL\r\n"
+            "B1005074730000N00806000EA00123013000120000123456789012\r\nLXXX remark\r\n");  // past column 50 too
+  r.FixAlt[1] = -12;
+  EXPECT_NE(flightFileText(r).find("EA-001201300"), std::string::npos);
+}
+
+TEST_F(IgcWriterTest, ExtraHeaderLineFollowsTheFirstRunOfHfLines) {
+  FlightRecord& r = load("AXXX\r\nHFDTE150703\r\nHFPLTPILOT:X\r\nHOSITSite\r\nHFGTYGLIDER\r\n"
+                         "B1005074730000N00806000EA0123401300\r\n");
+  r.ExtraHeaderLine = "HFFTYFRTYPE:Vario";
+  const std::string text = flightFileText(r);
+  EXPECT_NE(text.find("HFPLTPILOT:X\r\nHFFTYFRTYPE:Vario\r\nHOSITSite\r\n"), std::string::npos);
+  EXPECT_EQ(r.ExtraHeaderLine, "");
+  EXPECT_EQ(text.find("HFFTYFRTYPE"), text.rfind("HFFTYFRTYPE"));
+
+  FlightRecord& last = load("AXXX\r\nHFDTE150703\r\nB1005074730000N00806000EA0123401300\r\n");
+  last.ExtraHeaderLine = "HFFTYFRTYPE:Vario";
+  EXPECT_EQ(flightFileText(last).find("HFFTYFRTYPE"), std::string::npos);  // only HF lines at the end
+}
+
+TEST_F(IgcWriterTest, SavedRealFlightReadsBackWithTheSameFixes) {
+  ASSERT_TRUE(readFlightFile(test::realFlight("xcsoar_01lz1hq1.igc").string(), *record).ok());
+  const std::string path = (scratch.path() / "saved.igc").string();
+  const SaveOutcome saved = saveFlight(path, *record);
+  ASSERT_FALSE(saved.error);
+  EXPECT_EQ(saved.label.text, "igc-File geschrieben (unsigniert)");
+  EXPECT_EQ(saved.label.colour, TextColour::Red);
+  EXPECT_EQ(record->TrackFileName, path);
+  auto again = std::make_unique<FlightRecord>();
+  ASSERT_TRUE(readFlightFile(path, *again).ok());
+  ASSERT_EQ(again->FixCount, record->FixCount);
+  for (int i = 1; i <= record->FixCount; ++i) {
+    ASSERT_EQ(again->FixText[i], record->FixText[i]);
+    ASSERT_EQ(again->FixAlt[i], record->FixAlt[i]);
+    ASSERT_EQ(again->FixExt[2][i], record->FixExt[2][i]);
+  }
+  EXPECT_EQ(verifyGRecord(contentOf(path)), GRecordCheck::Missing);  // old G lines are not copied
+}
+
+TEST_F(IgcWriterTest, FlightsFromInstrumentsAreSigned) {
+  FlightRecord& r = load("AXXX\r\nHFDTE150703\r\nB1005074730000N00806000EA0123401300\r\n");
+  r.SignOnSave = true;
+  const std::string path = (scratch.path() / "signed.igc").string();
+  const SaveOutcome saved = saveFlight(path, r);
+  ASSERT_FALSE(saved.error);
+  EXPECT_EQ(saved.label.text, "igc-File geschrieben (signiert)");
+  EXPECT_EQ(saved.label.colour, TextColour::Green);
+  EXPECT_EQ(verifyGRecord(contentOf(path)), GRecordCheck::Valid);
+  EXPECT_TRUE(saveFlight((scratch.path() / "no" / "x.igc").string(), r).error);
+  EXPECT_EQ(igcFileName("flug"), "flug.igc");
+  EXPECT_EQ(igcFileName("FLUG.IGC"), "FLUG.IGC");
+}
+
+}  // namespace
+}  // namespace quorvanta

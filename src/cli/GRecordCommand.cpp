@@ -1,8 +1,7 @@
-#include <fstream>
 #include <ostream>
-#include <sstream>
 
 #include "cli/Commands.h"
+#include "flight/FileContent.h"
 #include "flight/GRecord.h"
 
 namespace quorvanta::cli {
@@ -26,14 +25,12 @@ int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::
     err << "Aufruf: quorvanta-cli verify DATEI\n";
     return 2;
   }
-  std::ifstream in(args[0], std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (!in) {
-    err << "Die Datei „" << args[0] << "“ kann nicht gelesen werden.\n";
+  std::string content;
+  if (const auto failure = readWholeFile(args[0], content)) {
+    err << *failure << "\n";
     return 2;
   }
-  switch (verifyGRecord(content.str())) {
+  switch (verifyGRecord(content)) {
     case GRecordCheck::Valid:
       out << "Signatur gültig: die Datei ist unverändert.\n";
       return 0;

@@ -2,12 +2,12 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include <openssl/bn.h>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 
+#include "flight/FileContent.h"
 #include "flight/GRecordKeys.h"
 #include "flight/TextLines.h"
 
@@ -138,11 +138,8 @@ std::vector<std::uint8_t> deterministicK(const Bytes& qBytes, const Bytes& xByte
 }
 
 std::optional<std::string> SignIgcFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (!in) return "Die Datei „" + path + "“ kann nicht gelesen werden.";
-  const std::string text = content.str();
+  std::string text;
+  if (auto failure = readWholeFile(path, text)) return failure;
   const Sha1Digest digest = sha1(signedMessage(text));
 
   const Keys keys;

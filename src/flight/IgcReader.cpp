@@ -1,12 +1,12 @@
 #include "flight/IgcReader.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "flight/ClosestPairThinner.h"
 #include "flight/DayCount.h"
 #include "flight/FieldText.h"
+#include "flight/FileContent.h"
 #include "flight/FlightSummary.h"
 #include "flight/TextLines.h"
 #include "flight/TrackRecords.h"
@@ -204,24 +204,6 @@ void readCsvLine(const std::string& line, TrackBuilder& track) {
   fix.alt = csv.alt;
   fix.text = std::move(csv.text);
   track.add(std::move(fix));
-}
-
-std::optional<std::string> readWholeFile(const std::string& path, std::string& content) {
-  const auto failure = [&](int error) {
-    const char* reason = error == ENOENT   ? "Datei nicht gefunden"
-                         : error == EACCES ? "Zugriff verweigert"
-                         : error == EISDIR ? "das ist ein Verzeichnis"
-                                           : "Lesefehler";
-    return "Die Datei „" + path + "“ kann nicht gelesen werden: " + reason;
-  };
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) return failure(errno);
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
-  if (std::ferror(file.get())) return failure(errno);
-  return std::nullopt;
 }
 
 std::string shortened(const std::string& line) {

@@ -1,12 +1,11 @@
 #include "optimize/ClaimFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <fstream>
 #include <vector>
 
-#include "flight/FieldText.h"
 #include "optimize/Geodesy.h"
 
 namespace quorvanta {

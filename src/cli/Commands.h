@@ -21,6 +21,7 @@ int optimizeCommand(const std::vector<std::string>& args, std::ostream& out, std
 int claimCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int signCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int saveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int measureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvanta::cli

@@ -15,6 +15,8 @@ constexpr const char* Usage =
     "  measure DATEI          Start - Ziel und Gesamtstrecke ausgeben\n"
     "  claim DATEI [--budget N] -o AUSGABE.olc\n"
     "                         optimieren und OLC-Datei schreiben\n"
+    "  save DATEI AUSGABE.igc [--baro BAROGRAMM.cmp [--sync start|end|none|±hh:mm:ss]]\n"
+    "                         Flug als IGC-Datei schreiben, wahlweise mit Barogramm\n"
     "  sign DATEI             G-Record an eine IGC-Datei anhängen\n"
     "  verify DATEI           G-Record prüfen (0 gültig, 1 ungültig, 2 keiner)\n";
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
   if (args[0] == "info") return quorvanta::cli::infoCommand(rest, std::cout, std::cerr);
   if (args[0] == "optimize") return quorvanta::cli::optimizeCommand(rest, std::cout, std::cerr);
   if (args[0] == "claim") return quorvanta::cli::claimCommand(rest, std::cout, std::cerr);
+  if (args[0] == "save") return quorvanta::cli::saveCommand(rest, std::cout, std::cerr);
   if (args[0] == "sign") return quorvanta::cli::signCommand(rest, std::cout, std::cerr);
   if (args[0] == "verify") return quorvanta::cli::verifyCommand(rest, std::cout, std::cerr);
   if (args[0] == "measure") return quorvanta::cli::measureCommand(rest, std::cout, std::cerr);

@@ -67,7 +67,7 @@ std::optional<double> encodeTime(int hour, int minute, int second) {
   return milliseconds / 86400000.0;
 }
 
-std::string isoDateTimeText(double dayCount) {
+DateTimeParts dateTimeParts(double dayCount) {
   const auto seconds = static_cast<std::int64_t>(std::llround(dayCount * SecondsPerDay));
   std::int64_t days = seconds / SecondsPerDay;
   std::int64_t secondOfDay = seconds % SecondsPerDay;
@@ -76,12 +76,23 @@ std::string isoDateTimeText(double dayCount) {
     days -= 1;
   }
   const CivilDate date = civilFromDays(days + DayCountEpoch);
+  DateTimeParts parts;
+  parts.year = static_cast<int>(date.year);
+  parts.month = static_cast<int>(date.month);
+  parts.day = static_cast<int>(date.day);
+  parts.hour = static_cast<int>(secondOfDay / 3600);
+  parts.minute = static_cast<int>(secondOfDay / 60 % 60);
+  parts.second = static_cast<int>(secondOfDay % 60);
+  // Day 0, 30 December 1899, was a Saturday.
+  parts.weekday = static_cast<int>(((days + 6) % 7 + 7) % 7);
+  return parts;
+}
+
+std::string isoDateTimeText(double dayCount) {
+  const DateTimeParts t = dateTimeParts(dayCount);
   char text[40];
-  std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lld",
-                static_cast<long long>(date.year), date.month, date.day,
-                static_cast<long long>(secondOfDay / 3600),
-                static_cast<long long>(secondOfDay / 60 % 60),
-                static_cast<long long>(secondOfDay % 60));
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day,
+                t.hour, t.minute, t.second);
   return text;
 }
 

@@ -15,6 +15,16 @@ std::optional<double> encodeDate(int year, int month, int day);
 // Fraction of the day for a time of day, or nothing when it is out of range.
 std::optional<double> encodeTime(int hour, int minute, int second);
 
+struct DateTimeParts {
+  int year = 0, month = 0, day = 0;
+  int hour = 0, minute = 0, second = 0;
+  int weekday = 0;  // 0 Sunday .. 6 Saturday
+};
+
+// Calendar date and time of day of a day count, rounded to the nearest
+// second (a time that rounds up to midnight belongs to the next day).
+DateTimeParts dateTimeParts(double dayCount);
+
 // "YYYY-MM-DDThh:mm:ss", rounded to the nearest second.
 std::string isoDateTimeText(double dayCount);
 

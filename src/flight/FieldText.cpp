@@ -84,4 +84,12 @@ std::string toLower(std::string_view text) {
   return lower;
 }
 
+std::size_t characterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
 }  // namespace quorvanta

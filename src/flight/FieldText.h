@@ -26,4 +26,7 @@ std::optional<double> decimalField(std::string_view text);
 
 std::string toLower(std::string_view text);
 
+// Characters of UTF-8 text (not bytes).
+std::size_t characterCount(std::string_view text);
+
 }  // namespace quorvanta

@@ -48,6 +48,7 @@ struct FlightRecord {
   std::string ExtraHeaderLine;
   std::string FlightTitle;
   std::string TrackFileName;
+  bool CsvTrack = false;  // FixText holds CSV fields, not B records
 
   // Time window shown by the barogram and related views
   std::int32_t ViewFirst = 0;

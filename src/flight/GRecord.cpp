@@ -1,6 +1,5 @@
 #include "flight/GRecord.h"
 
-#include <fstream>
 #include <memory>
 
 #include <openssl/bn.h>
@@ -137,10 +136,8 @@ std::vector<std::uint8_t> deterministicK(const Bytes& qBytes, const Bytes& xByte
   }
 }
 
-std::optional<std::string> SignIgcFile(const std::string& path) {
-  std::string text;
-  if (auto failure = readWholeFile(path, text)) return failure;
-  const Sha1Digest digest = sha1(signedMessage(text));
+std::string withGRecord(std::string fileContent) {
+  const Sha1Digest digest = sha1(signedMessage(fileContent));
 
   const Keys keys;
   const Number x = decimal(grecord::X);
@@ -156,13 +153,20 @@ std::optional<std::string> SignIgcFile(const std::string& path) {
   BN_mod_inverse(kInverse.get(), k.get(), keys.q.get(), ctx.get());
   BN_mod_mul(s.get(), kInverse.get(), s.get(), keys.q.get(), ctx.get());
 
-  std::ofstream out(path, std::ios::binary | std::ios::app);
   // A last line without its line end would swallow the first G line.
-  if (!text.empty() && !text.ends_with("\r\n")) out << "\r\n";
-  out << Prefix << hexText(toBytes(r.get())) << "\r\n" << Prefix << hexText(toBytes(s.get())) << "\r\n";
-  out.close();
-  if (!out) return "Die Datei „" + path + "“ kann nicht geschrieben werden.";
-  return std::nullopt;
+  if (!fileContent.empty() && !fileContent.ends_with("\r\n")) fileContent += "\r\n";
+  for (const BIGNUM* value : {r.get(), s.get()}) {
+    fileContent += Prefix;
+    fileContent += hexText(toBytes(value));
+    fileContent += "\r\n";
+  }
+  return fileContent;
+}
+
+std::optional<std::string> SignIgcFile(const std::string& path) {
+  std::string text;
+  if (auto failure = readWholeFile(path, text)) return failure;
+  return writeWholeFile(path, withGRecord(std::move(text)));
 }
 
 GRecordCheck verifyGRecord(std::string_view fileContent) {

@@ -26,6 +26,10 @@ std::vector<std::uint8_t> deterministicK(const std::vector<std::uint8_t>& q,
                                          const std::vector<std::uint8_t>& x,
                                          const Sha1Digest& digest);
 
+// The file content with the two G lines "GQuorvanta <r>" and
+// "GQuorvanta <s>" appended.
+std::string withGRecord(std::string fileContent);
+
 // Appends the two G lines "GQuorvanta <r>" and "GQuorvanta <s>" to the IGC
 // file. Returns a German message when the file cannot be read or written.
 std::optional<std::string> SignIgcFile(const std::string& path);

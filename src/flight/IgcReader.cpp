@@ -206,15 +206,11 @@ void readCsvLine(const std::string& line, TrackBuilder& track) {
   track.add(std::move(fix));
 }
 
-std::string shortened(const std::string& line) {
-  constexpr std::size_t Shown = 100;
-  return line.size() <= Shown ? line : line.substr(0, Shown) + "…";
-}
-
 // Clears what a load replaces; the fixes themselves come from the track.
 void startLoad(FlightRecord& record, const std::string& path, bool igc,
                const ReadOptions& options) {
   record.TrackFileName = igc ? path : "";
+  record.CsvTrack = !igc;
   record.HeaderLineCount = record.DroppedHeaderLineCount = 0;
   record.OtherLineCount = record.DroppedOtherLineCount = 0;
   record.ExtCount = 0;
@@ -265,9 +261,7 @@ ReadResult readFlightFile(const std::string& path, FlightRecord& record,
     } catch (const RecordError& bad) {
       const int lineNumber = static_cast<int>(n + 1);
       ReadResult failed;
-      failed.error = ReadError{lineNumber, "Fehler in Zeile " + std::to_string(lineNumber) +
-                                               ": " + bad.what() + ": „" + shortened(line) +
-                                               "“"};
+      failed.error = ReadError{lineNumber, lineErrorText(lineNumber, bad.what(), line)};
       return failed;
     }
     const int percent = static_cast<int>((n + 1) * 100 / total);

@@ -1,28 +1,19 @@
 #include "flight/IgcWriter.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 
 #include "flight/FieldText.h"
+#include "flight/FileContent.h"
 #include "flight/GRecord.h"
+#include "flight/IgcRecords.h"
+#include "optimize/Geodesy.h"
 
 namespace quorvanta {
 
 namespace {
 
-// Five characters for columns 26-30; IGC writes a negative altitude with its
-// sign first ("-0012"), and the field cannot hold more than five digits.
-std::string altitudeField(std::int32_t alt) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%05d", std::clamp(alt, -9999, 99999));
-  return text;
-}
-
-}  // namespace
-
-std::string flightFileText(FlightRecord& record) {
-  std::string text;
+// The stored lines with the new altitudes in columns 26-30.
+void appendIgcTrack(FlightRecord& record, std::string& text) {
   bool inHfRun = false;
   for (int i = 1; i <= record.HeaderLineCount; ++i) {
     const std::string& line = record.HeaderLines[i];
@@ -43,6 +34,33 @@ std::string flightFileText(FlightRecord& record) {
   for (int i = 1; i <= record.OtherLineCount; ++i) {
     if (!record.OtherLines[i].starts_with("G")) text += record.OtherLines[i] + "\r\n";
   }
+}
+
+// A CSV track has no IGC lines to copy: B records are built from its fixes.
+void appendCsvTrack(FlightRecord& record, std::string& text) {
+  text += CsvTrackARecord;
+  text += "\r\n";
+  text += dateLine(record.FixTime[1]) + "\r\n";
+  if (!record.ExtraHeaderLine.empty()) {
+    text += record.ExtraHeaderLine + "\r\n";
+    record.ExtraHeaderLine.clear();
+  }
+  FixLineWriter fixes(text, record.FixTime[1]);
+  for (int i = 1; i <= record.FixCount; ++i) {
+    fixes.add({record.FixTime[i], record.FixLat[i] / DegToRad, record.FixLon[i] / DegToRad,
+               true, record.FixAlt[i], record.FixGpsAlt[i]});
+  }
+}
+
+}  // namespace
+
+std::string flightFileText(FlightRecord& record) {
+  std::string text;
+  if (record.CsvTrack && record.FixCount > 0) {
+    appendCsvTrack(record, text);
+  } else {
+    appendIgcTrack(record, text);
+  }
   return text;
 }
 
@@ -56,24 +74,16 @@ std::string igcFileName(const std::string& chosen) {
 SaveOutcome saveFlight(const std::string& path, FlightRecord& record) {
   SaveOutcome outcome;
   const std::string extraHeaderLine = record.ExtraHeaderLine;
-  const std::string text = flightFileText(record);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out) {
+  std::string text = flightFileText(record);
+  if (record.SignOnSave) text = withGRecord(std::move(text));
+  if (auto failure = writeWholeFile(path, text)) {
     record.ExtraHeaderLine = extraHeaderLine;
-    outcome.error = "Die Datei „" + path + "“ kann nicht geschrieben werden.";
+    outcome.error = std::move(failure);
     return outcome;
   }
-  if (record.SignOnSave) {
-    if (auto failure = SignIgcFile(path)) {
-      outcome.error = std::move(failure);
-      return outcome;
-    }
-    outcome.label = {"igc-File geschrieben (signiert)", TextColour::Green};
-  } else {
-    outcome.label = {"igc-File geschrieben (unsigniert)", TextColour::Red};
-  }
+  outcome.label = record.SignOnSave
+                      ? StatusLabel{"igc-File geschrieben (signiert)", TextColour::Green}
+                      : StatusLabel{"igc-File geschrieben (unsigniert)", TextColour::Red};
   record.TrackFileName = path;
   return outcome;
 }

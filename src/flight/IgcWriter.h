@@ -8,11 +8,16 @@
 
 namespace quorvanta {
 
+// A record of a file built from a CSV track: no manufacturer code, serial
+// "CSV".
+inline constexpr const char* CsvTrackARecord = "AXXXCSV Quorvanta";
+
 // The loaded flight as an IGC file: its header lines (the extra header line
 // of a merged barogram right after the first run of HF lines), its B records
 // with the current altitude in columns 26-30, and its other lines without
-// any old G record; lines end with CR LF. Empties ExtraHeaderLine once it is
-// placed.
+// any old G record; lines end with CR LF. A CSV track gets an A record, date
+// lines and B records built from its fixes instead. Empties ExtraHeaderLine
+// once it is placed.
 std::string flightFileText(FlightRecord& record);
 
 // The name the pilot chose, with ".igc" appended unless it has one already.
@@ -23,8 +28,9 @@ struct SaveOutcome {
   StatusLabel label;                 // Label1 after a save
 };
 
-// Writes the flight to `path`, signs it when it came straight from an
-// instrument, and makes `path` the flight's file name.
+// Writes the flight to `path`, signed when it came straight from an
+// instrument, and makes `path` the flight's file name. The file is complete
+// or not there: an existing file is replaced only by a finished one.
 SaveOutcome saveFlight(const std::string& path, FlightRecord& record);
 
 }  // namespace quorvanta

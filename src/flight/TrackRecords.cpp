@@ -7,6 +7,17 @@
 
 namespace quorvanta {
 
+std::string lineErrorText(int lineNumber, std::string_view reason, std::string_view line) {
+  constexpr std::size_t Shown = 100;
+  std::string text = "Fehler in Zeile " + std::to_string(lineNumber) + ": ";
+  text += reason;
+  text += ": „";
+  text += line.substr(0, Shown);
+  if (line.size() > Shown) text += "…";
+  text += "“";
+  return text;
+}
+
 namespace {
 
 std::string quoted(std::string_view text) { return "„" + std::string(text) + "“"; }

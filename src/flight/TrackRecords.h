@@ -16,6 +16,9 @@ class RecordError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// "Fehler in Zeile N: <reason>: „<line>“", the line cut after 100 characters.
+std::string lineErrorText(int lineNumber, std::string_view reason, std::string_view line);
+
 struct ExtensionLayout {
   int count = 0;  // at most MaxExtensions are kept
   std::array<int, MaxExtensions> start{};

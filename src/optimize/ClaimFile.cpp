@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
+#include "flight/FileContent.h"
 #include "optimize/Geodesy.h"
 
 namespace quorvanta {
@@ -104,11 +104,7 @@ std::optional<std::string> claimLine(const FlightRecord& record, const Optimizat
 }
 
 std::optional<std::string> writeClaimFile(const std::string& path, const std::string& line) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << line << "\r\n";
-  out.close();
-  if (!out) return "Die Datei „" + path + "“ kann nicht geschrieben werden.";
-  return std::nullopt;
+  return writeWholeFile(path, line + "\r\n");
 }
 
 }  // namespace quorvanta

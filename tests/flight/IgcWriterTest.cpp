@@ -4,10 +4,12 @@
 #include <memory>
 #include <sstream>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "flight/GRecord.h"
 #include "flight/IgcReader.h"
+#include "optimize/Geodesy.h"
 #include "support/TestFiles.h"
 
 namespace quorvanta {
@@ -85,9 +87,46 @@ TEST_F(IgcWriterTest, FlightsFromInstrumentsAreSigned) {
   EXPECT_EQ(saved.label.text, "igc-File geschrieben (signiert)");
   EXPECT_EQ(saved.label.colour, TextColour::Green);
   EXPECT_EQ(verifyGRecord(contentOf(path)), GRecordCheck::Valid);
-  EXPECT_TRUE(saveFlight((scratch.path() / "no" / "x.igc").string(), r).error);
   EXPECT_EQ(igcFileName("flug"), "flug.igc");
   EXPECT_EQ(igcFileName("FLUG.IGC"), "FLUG.IGC");
+}
+
+TEST_F(IgcWriterTest, CsvTrackIsWrittenAsRealBRecordsAndReadsBack) {
+  const std::string csv =
+      "T,x,47.51234,-8.1,7,15,2003,23,59,58,1234\n"
+      "T,x,47.52,-8.2,7,16,2003,0,0,3,1240\n"
+      "T,x,-12.5,179.75,7,16,2003,0,0,9,15\n";
+  ASSERT_TRUE(readFlightFile(scratch.write("track.csv", csv), *record).ok());
+  record->FixAlt[2] = 777;  // as a barogram merge would
+  record->ExtraHeaderLine = "HFPRSPRESSUREALTSENSOR: Flytec 40XX, S/N 1234";
+  const std::string path = (scratch.path() / "track.igc").string();
+  ASSERT_FALSE(saveFlight(path, *record).error);
+  EXPECT_EQ(contentOf(path),
+            "AXXXCSV Quorvanta\r\nHFDTE150703\r\n"
+            "HFPRSPRESSUREALTSENSOR: Flytec 40XX, S/N 1234\r\n"
+            "B2359584730740N00806000WA0123400000\r\nHFDTE160703\r\n"
+            "B0000034731200N00812000WA0077700000\r\n"
+            "B0000091230000S17945000EA0001500000\r\n");
+
+  auto again = std::make_unique<FlightRecord>();
+  ASSERT_TRUE(readFlightFile(path, *again).ok());
+  ASSERT_EQ(again->FixCount, 3);
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_NEAR(again->FixLat[i], record->FixLat[i], 0.0005 / 60 * DegToRad);
+    EXPECT_NEAR(again->FixLon[i], record->FixLon[i], 0.0005 / 60 * DegToRad);
+    EXPECT_DOUBLE_EQ(again->FixTime[i], record->FixTime[i]);
+    EXPECT_EQ(again->FixAlt[i], record->FixAlt[i]);
+  }
+}
+
+TEST_F(IgcWriterTest, FailedSaveKeepsTheExtraHeaderLineAndTheOldName) {
+  FlightRecord& r = load("AXXX\r\nHFDTE150703\r\nHOSITSite\r\nB1005074730000N00806000EA0123401300\r\n");
+  r.ExtraHeaderLine = "HFPRSPRESSUREALTSENSOR: Flytec 40XX, S/N 1";
+  const std::string before = r.TrackFileName;
+  const SaveOutcome failed = saveFlight((scratch.path() / "no" / "x.igc").string(), r);
+  EXPECT_THAT(failed.error.value_or(""), ::testing::HasSubstr("Verzeichnis nicht gefunden"));
+  EXPECT_EQ(r.ExtraHeaderLine, "HFPRSPRESSUREALTSENSOR: Flytec 40XX, S/N 1");
+  EXPECT_EQ(r.TrackFileName, before);
 }
 
 }  // namespace

@@ -104,4 +104,17 @@ std::string igcFile(const std::vector<GeneratedFix>& fixes, const std::string& d
   return file + "LXXX end of track\r\n";
 }
 
+std::string cmpFile(const std::vector<int>& alts, const BarogramOptions& options) {
+  const std::string& end = options.lineEnd;
+  std::string text;
+  for (const int alt : alts) text += std::to_string(alt) + " 0 km/h" + end;
+  text += "END" + end + "Startzeit" + end;
+  text += std::to_string(options.day) + " Tag" + end + end;
+  text += std::to_string(options.month) + end + std::to_string(options.year) + " Jahr" + end;
+  text += std::to_string(options.hour) + end + std::to_string(options.minute) + " Minute" + end;
+  for (int i = 0; i < 9; ++i) text += "Angabe " + std::to_string(i) + end;
+  text += std::to_string(options.intervalSeconds) + " s" + end;
+  return text;
+}
+
 }  // namespace quorvanta::test

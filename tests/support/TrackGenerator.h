@@ -35,4 +35,15 @@ std::string bRecord(const GeneratedFix& fix);
 std::string igcFile(const std::vector<GeneratedFix>& fixes,
                     const std::string& dateDdmmyy = "150703");
 
+struct BarogramOptions {
+  int day = 15, month = 7, year = 2003, hour = 10, minute = 0;
+  int intervalSeconds = 10;
+  std::string lineEnd = "\r\n";
+};
+
+// A PC-Graph barograph file (".cmp"): altitude lines, the closing line, a
+// skipped line, day, month, year, hour and minute (with a blank line and
+// trailing words as real files have them), nine skipped lines, the interval.
+std::string cmpFile(const std::vector<int>& alts, const BarogramOptions& options = {});
+
 }  // namespace quorvanta::test

@@ -20,11 +20,12 @@ std::string upper(std::string text) {
   return text;
 }
 
+std::size_t fileNameStart(const std::string& path) { return path.find_last_of("/\\") + 1; }
+
 // The path without the extension part of its file name: everything from the
 // first "." of the name on. Dots in directory names are left alone.
 std::string withoutExtension(const std::string& path) {
-  const std::size_t nameStart = path.find_last_of("/\\") + 1;
-  const std::size_t dot = path.find('.', nameStart);
+  const std::size_t dot = path.find('.', fileNameStart(path));
   return dot == std::string::npos ? path : path.substr(0, dot);
 }
 
@@ -80,8 +81,10 @@ std::optional<std::string> claimLine(const FlightRecord& record, const Optimizat
   std::string line = "OLCvnolc=";
   const std::string base = withoutExtension(record.TrackFileName);
   if (!record.TrackFileName.empty()) {
+    // At most the last 8 characters of the name itself, never of a directory.
+    const std::string name = base.substr(fileNameStart(base));
     line += "&igcfn=";
-    line += base.size() > 8 ? base.substr(base.size() - 8) : base;
+    line += name.size() > 8 ? name.substr(name.size() - 8) : name;
   }
   line += "&ind=100&flugzeug=2";
   const double middleDay = record.FixTime[std::max(record.FixCount / 2, 1)];

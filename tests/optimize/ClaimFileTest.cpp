@@ -60,6 +60,18 @@ TEST_F(ClaimFileTest, LineCarriesFileDateTimesAndPoints) {
   EXPECT_THAT(*line, EndsWith("&s4=09%3A09%3A07&ligcfn=D:\\Fluege\\35HXABC1"));
 }
 
+TEST_F(ClaimFileTest, FileNameFieldsTakeNothingFromDottedOrShortDirectoryParts) {
+  record->TrackFileName = "/home/pilot/.local/2023.07/ab.igc";
+  auto line = claimLine(*record, result);
+  ASSERT_TRUE(line);
+  EXPECT_THAT(*line, StartsWith("OLCvnolc=&igcfn=ab&ind="));
+  EXPECT_THAT(*line, EndsWith("&ligcfn=/home/pilot/.local/2023.07/ab"));
+  record->TrackFileName = "/srv/flights/flight-of-the-day.v2.igc";
+  line = claimLine(*record, result);
+  ASSERT_TRUE(line);
+  EXPECT_THAT(*line, StartsWith("OLCvnolc=&igcfn=-the-day&ind="));
+}
+
 TEST_F(ClaimFileTest, FlightNeverSavedAsIgcHasNoFileName) {
   const auto line = claimLine(*record, result);
   ASSERT_TRUE(line);

@@ -88,6 +88,13 @@ DateTimeParts dateTimeParts(double dayCount) {
   return parts;
 }
 
+std::string timeOfDayText(double dayCount) {
+  const DateTimeParts t = dateTimeParts(dayCount);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+  return text;
+}
+
 std::string isoDateTimeText(double dayCount) {
   const DateTimeParts t = dateTimeParts(dayCount);
   char text[40];

@@ -25,6 +25,9 @@ struct DateTimeParts {
 // second (a time that rounds up to midnight belongs to the next day).
 DateTimeParts dateTimeParts(double dayCount);
 
+// "hh:mm:ss" of the time of day, rounded to the nearest second.
+std::string timeOfDayText(double dayCount);
+
 // "YYYY-MM-DDThh:mm:ss", rounded to the nearest second.
 std::string isoDateTimeText(double dayCount);
 

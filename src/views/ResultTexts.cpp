@@ -1,0 +1,100 @@
+#include "views/ResultTexts.h"
+
+#include "flight/DayCount.h"
+#include "flight/NumberText.h"
+#include "optimize/Geodesy.h"
+#include "optimize/Scoring.h"
+#include "views/MapTexts.h"
+
+namespace quorvanta {
+
+namespace {
+
+double legKm(const FlightRecord& r, int from, int to) {
+  return ArcDistance(r.FixLat[from], r.FixLon[from], r.FixLat[to], r.FixLon[to]) * EarthRadiusKm;
+}
+
+void addKind(std::vector<PanelText>& panel, int top, int pointsTop, const std::string& heading,
+             double km, const std::array<int, 3>& turnpoints, double points, bool best) {
+  panel.push_back({0, top, heading + fixedText(km, 3), PanelStyle::Heading});
+  for (int k = 0; k < 3; ++k) {
+    panel.push_back({10, top + 20 + 15 * k,
+                     "WP " + std::to_string(k + 1) + ": " +
+                         std::to_string(turnpoints[static_cast<std::size_t>(k)]),
+                     PanelStyle::Detail});
+  }
+  panel.push_back({0, pointsTop, "Wertungspunkte: " + fixedText(points, 2),
+                   best ? PanelStyle::BestPoints : PanelStyle::Points});
+}
+
+}  // namespace
+
+std::vector<PanelText> pointsPanel(const OptimizationResult& r) {
+  std::vector<PanelText> panel;
+  addKind(panel, 0, 70, "FAI - Dreieckstrecke [km]: ", r.FaiPerimeter * EarthRadiusKm,
+          {r.FaiTp1, r.FaiTp2, r.FaiTp3}, r.FaiPoints, r.FaiIsBest);
+  addKind(panel, 100, 170, "Dreieckstrecke [km]: ", r.FlatPerimeter * EarthRadiusKm,
+          {r.FlatTp1, r.FlatTp2, r.FlatTp3}, r.FlatPoints, r.FlatIsBest);
+  addKind(panel, 200, 285, "freie Strecke [km]: ", r.FreeDistance * EarthRadiusKm,
+          {r.FreeTp1, r.FreeTp2, r.FreeTp3}, r.FreePoints, r.FreeIsBest);
+  panel.push_back({10, 265, "ZielP: " + std::to_string(r.FreeFinish), PanelStyle::Detail});
+  return panel;
+}
+
+RouteFixes freeRoute(const OptimizationResult& r) {
+  return {r.FreeStart, r.FreeTp1, r.FreeTp2, r.FreeTp3, r.FreeFinish};
+}
+RouteFixes flatRoute(const OptimizationResult& r) {
+  return {r.FlatStart, r.FlatTp1, r.FlatTp2, r.FlatTp3, r.FlatFinish};
+}
+RouteFixes faiRoute(const OptimizationResult& r) {
+  return {r.FaiStart, r.FaiTp1, r.FaiTp2, r.FaiTp3, r.FaiFinish};
+}
+
+std::array<std::string, 5> routeLabelTexts(const FlightRecord& r, const RouteFixes& route) {
+  static constexpr std::array<const char*, 5> Prefixes = {"StartP:  ", "WP1:  ", "WP2:  ",
+                                                          "WP3:  ", "ZielP:  "};
+  std::array<std::string, 5> texts;
+  for (std::size_t k = 0; k < 5; ++k) {
+    const int n = route[k];
+    texts[k] = std::string(Prefixes[k]) + positionText(r.FixLat[n], r.FixLon[n]) + "  " +
+               std::to_string(r.FixAlt[n]) + "m  " + timeOfDayText(r.FixTime[n]) + "  (" +
+               std::to_string(n) + ")";
+  }
+  return texts;
+}
+
+std::string freeLegsText(const FlightRecord& r, const RouteFixes& route) {
+  std::string text;
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (k > 0) text += " + ";
+    text += fixedText(legKm(r, route[k], route[k + 1]), 3);
+  }
+  return text + " km";
+}
+
+std::array<std::string, 2> triangleLegsTexts(const FlightRecord& r, const RouteFixes& route) {
+  const double l1 = legKm(r, route[3], route[1]);
+  const double l2 = legKm(r, route[1], route[2]);
+  const double l3 = legKm(r, route[2], route[3]);
+  const double gap = legKm(r, route[0], route[4]);
+  const double perimeter = l1 + l2 + l3;
+  std::array<std::string, 2> texts;
+  texts[0] = fixedText(l1, 3) + " + " + fixedText(l2, 3) + " + " + fixedText(l3, 3) + " - " +
+             fixedText(gap, 3) + " km";
+  if (perimeter > 0) {
+    const auto share = [perimeter](double km) { return fixedText(km / perimeter * 100, 2); };
+    texts[1] = share(l1) + "% + " + share(l2) + "% + " + share(l3) + "% - " + share(gap) + "%";
+  }
+  return texts;
+}
+
+std::string startToFinishText(const FlightRecord& record) {
+  return "Start bis Ziel direkt [km]: " + fixedText(startToFinishKm(record), 3);
+}
+
+std::string trackLengthText(const FlightRecord& record) {
+  return "Gesamtlänge des Tracks [km]: " + fixedText(trackLengthKm(record), 3);
+}
+
+}  // namespace quorvanta

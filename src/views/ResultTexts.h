@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "flight/FlightRecord.h"
+#include "optimize/OptimizationResult.h"
+
+namespace quorvanta {
+
+// How a text of the points panel is set.
+enum class PanelStyle {
+  Heading,     // bold, black
+  Points,      // bold navy
+  BestPoints,  // bold red, size 14
+  Detail,      // size 8, black
+};
+
+struct PanelText {
+  int x = 0, y = 0;
+  std::string text;
+  PanelStyle style = PanelStyle::Detail;
+};
+
+// The points panel after an optimization: each kind's distance, turnpoints
+// and points, the best kind's points in red.
+std::vector<PanelText> pointsPanel(const OptimizationResult& result);
+
+// The five route points in the order start, Tp1, Tp2, Tp3, finish.
+using RouteFixes = std::array<int, 5>;
+RouteFixes freeRoute(const OptimizationResult& result);
+RouteFixes flatRoute(const OptimizationResult& result);
+RouteFixes faiRoute(const OptimizationResult& result);
+
+// Label1 to Label5 while a route is drawn: "StartP:  N 47:30.000  E …".
+std::array<std::string, 5> routeLabelTexts(const FlightRecord& record, const RouteFixes& route);
+
+// Label6 of the free distance: its four legs in km.
+std::string freeLegsText(const FlightRecord& record, const RouteFixes& route);
+
+// Label6 and Label7 of a triangle: the three legs and the gap in km, and the
+// same as shares of the perimeter.
+std::array<std::string, 2> triangleLegsTexts(const FlightRecord& record, const RouteFixes& route);
+
+// Label1 of "Start - Ziel" and "Gesamtstrecke".
+std::string startToFinishText(const FlightRecord& record);
+std::string trackLengthText(const FlightRecord& record);
+
+}  // namespace quorvanta

@@ -22,6 +22,7 @@ struct PanelText {
   int x = 0, y = 0;
   std::string text;
   PanelStyle style = PanelStyle::Detail;
+  bool operator==(const PanelText&) const = default;
 };
 
 // The points panel after an optimization: each kind's distance, turnpoints

@@ -1,0 +1,39 @@
+#include "app/InfoBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/MapPainter.h"
+
+namespace quorvanta {
+
+InfoBox::InfoBox(QWidget* parent) : QWidget(parent) {
+  setObjectName("Punktinfo");
+  resize(137, 92);
+  setCursor(Qt::OpenHandCursor);
+  QFont small = font();
+  small.setPointSize(7);
+  setFont(small);
+}
+
+void InfoBox::setLines(std::vector<TextLine> lines, QColor colour) {
+  lines_ = std::move(lines);
+  colour_ = colour;
+  update();
+}
+
+void InfoBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(colour_);
+  for (const TextLine& line : lines_) {
+    drawTextAt(painter, {5, line.y - 6}, QString::fromStdString(line.text));
+  }
+}
+
+void InfoBox::mousePressEvent(QMouseEvent* event) { dragStart_ = event->position().toPoint(); }
+
+void InfoBox::mouseReleaseEvent(QMouseEvent* event) {
+  move(pos() + event->position().toPoint() - dragStart_);
+}
+
+}  // namespace quorvanta

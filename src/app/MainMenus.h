@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace quorvanta {
+
+// The main window's menu tree with its start states, and the map's popup
+// menu. Exclusive groups tick one item each.
+struct MainMenus {
+  // "Datei"
+  QAction* openTrack;
+  QAction* openBarogram;
+  QAction* saveIgc;
+  QAction* saveOlc;
+  QAction* quit;
+  // "Gerät auslesen"
+  QMenu* devices;
+  // "Zeitverschiebung"
+  QMenu* timeShift;
+  QAction* asRecorded;
+  QAction* syncAtSwitchOff;
+  QAction* syncAtSwitchOn;
+  QAction* enterShift;
+  // "Optionen"
+  std::array<QAction*, 5> budgets;  // 512 .. 8192
+  QAction* selectMap;
+  QAction* selectTerrain;
+  // "Berechnen"
+  QMenu* calculate;
+  QAction* startToFinish;
+  QAction* trackLength;
+  QAction* optimize;
+  // "Zeichnen"
+  QMenu* draw;
+  QAction* freeDistance;
+  QAction* flatTriangle;
+  QAction* faiTriangle;
+  QAction* plainTrack;
+  QAction* relief;
+  QAction* mapImage;
+  // "Farbcodierung"
+  std::array<QAction*, 4> trackColours;  // height, ground speed, vario, validity
+  // "Extras"
+  QAction* showIgcFile;
+  // "?"
+  QAction* about;
+  QAction* help;
+  // Popup menu of the map
+  QAction* zoomOut;
+  QAction* zoomWholeTrack;
+  QAction* mouseZoom;
+  QAction* mousePan;
+};
+
+inline constexpr std::array<int, 5> BudgetChoices = {512, 1024, 2048, 4096, 8192};
+
+MainMenus buildMainMenus(QMenuBar* bar, QObject* owner);
+
+}  // namespace quorvanta

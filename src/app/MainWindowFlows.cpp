@@ -1,0 +1,353 @@
+// The main window's commands: loading, barogram, saving, optimization and
+// the result display.
+#include <QFileInfo>
+
+#include "app/MainWindow.h"
+#include "app/OptimizationTask.h"
+#include "flight/DownloadWriter.h"
+#include "flight/FileContent.h"
+#include "flight/IgcReader.h"
+#include "flight/IgcWriter.h"
+#include "flight/TextLines.h"
+#include "optimize/ClaimFile.h"
+#include "views/ResultTexts.h"
+
+namespace quorvanta {
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+// A dialog's starting name: the stored file, or a pattern in the stored
+// folder when the value names no file.
+QString startName(const std::string& stored, const QString& pattern) {
+  QString start = qt(stored);
+  if (start.contains('.')) return start;
+  if (!start.endsWith('/')) start += '/';
+  return start + pattern;
+}
+
+}  // namespace
+
+void MainWindow::connectMenus() {
+  connect(menus_.openTrack, &QAction::triggered, this, [this] { openTrack(std::nullopt); });
+  connect(menus_.openBarogram, &QAction::triggered, this, &MainWindow::openBarogram);
+  connect(menus_.saveIgc, &QAction::triggered, this, &MainWindow::saveIgcFile);
+  connect(menus_.saveOlc, &QAction::triggered, this, &MainWindow::saveClaimFile);
+  connect(menus_.quit, &QAction::triggered, this, &QWidget::close);
+  connect(menus_.asRecorded, &QAction::triggered, this, [this] { chooseTimeShift(TimeShift::AsRecorded); });
+  connect(menus_.syncAtSwitchOff, &QAction::triggered, this,
+          [this] { chooseTimeShift(TimeShift::SyncAtSwitchOff); });
+  connect(menus_.syncAtSwitchOn, &QAction::triggered, this,
+          [this] { chooseTimeShift(TimeShift::SyncAtSwitchOn); });
+  connect(menus_.enterShift, &QAction::triggered, this, [this] { chooseTimeShift(TimeShift::Entered); });
+  connect(timePicker_, &QTimeEdit::timeChanged, this, &MainWindow::enteredShiftChanged);
+  connect(barographBehind_, &QRadioButton::clicked, this, &MainWindow::enteredShiftChanged);
+  connect(barographAhead_, &QRadioButton::clicked, this, &MainWindow::enteredShiftChanged);
+  for (int k = 0; k < static_cast<int>(menus_.budgets.size()); ++k) {
+    connect(menus_.budgets[static_cast<std::size_t>(k)], &QAction::triggered, this,
+            [this, k] { chooseBudget(k); });
+  }
+  connect(menus_.selectMap, &QAction::triggered, this, &MainWindow::selectMapFile);
+  connect(menus_.startToFinish, &QAction::triggered, this,
+          [this] { showMeasurement(startToFinishText(*record_)); });
+  connect(menus_.trackLength, &QAction::triggered, this,
+          [this] { showMeasurement(trackLengthText(*record_)); });
+  connect(menus_.optimize, &QAction::triggered, this, &MainWindow::startOptimization);
+  connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelOptimization);
+  connect(menus_.freeDistance, &QAction::triggered, this, [this] { drawRouteCommand(DrawnRoute::Free); });
+  connect(menus_.flatTriangle, &QAction::triggered, this, [this] { drawRouteCommand(DrawnRoute::Flat); });
+  connect(menus_.faiTriangle, &QAction::triggered, this, [this] { drawRouteCommand(DrawnRoute::Fai); });
+  connect(menus_.plainTrack, &QAction::triggered, this, &MainWindow::drawPlainTrack);
+  connect(menus_.mapImage, &QAction::triggered, this, [this] {
+    if (flightLoaded_) redrawMapContent();
+  });
+  for (QAction* colour : menus_.trackColours) {
+    connect(colour, &QAction::triggered, this, [this] {
+      if (flightLoaded_) redrawMapContent();
+    });
+  }
+  connect(menus_.showIgcFile, &QAction::toggled, listBox_, &QWidget::setVisible);
+  connect(menus_.about, &QAction::triggered, this, [this] {
+    const QString title = qt(std::string(ApplicationTitle));
+    dialogs_.inform(this, "About " + title, title);
+  });
+  connect(menus_.help, &QAction::triggered, this, [this] {
+    dialogs_.inform(this, "Keine Hilfe, sondern ein Tip und eine Bitte",
+                    "Eine Hilfefunktion gibt es nicht. Antworten auf häufige Fragen stehen auf "
+                    "der FAQ-Seite des Programms im Internet.\n\nBitte verwenden Sie die neueste "
+                    "Version des Programms, bevor Sie einen Fehler melden.");
+  });
+}
+
+void MainWindow::openFromCommandLine(const QString& path) { openTrack(path); }
+
+void MainWindow::openTrack(std::optional<QString> commandLinePath) {
+  QString path;
+  if (commandLinePath) {
+    path = *commandLinePath;
+  } else {
+    const auto chosen = dialogs_.openFileName(
+        this, "Öffnen des GPS-Datenfiles",
+        startName(settings_.readString("Dateien", "Filename Track",
+                                       defaultDocumentsDirectory().toStdString()),
+                  "*.igc"),
+        "IGC-File (*.igc *.IGC);;Comma separated value file (*.csv *.CSV)");
+    if (!chosen) return;
+    path = *chosen;
+  }
+  progressBar_->setValue(0);
+  progressBar_->show();
+  ReadOptions options;
+  options.progress = [this](int percent) { progressBar_->setValue(percent); };
+  const ReadResult read = readFlightFile(path.toStdString(), *record_, options);
+  progressBar_->hide();
+  if (!read.ok()) {
+    dialogs_.warn(this, "Datei öffnen", qt(read.error->message));
+    return;
+  }
+  settings_.writeString("Dateien", "Filename Track", path.toStdString());
+  flightLoaded_ = true;
+  menus_.openTrack->setEnabled(false);
+  for (const std::string& title : read.flightTitles) {
+    setWindowTitle(windowTitle() + "        " + qt(title));
+  }
+  for (std::size_t k = 0; k < read.labels.size(); ++k) setLabel(static_cast<int>(k) + 1, read.labels[k]);
+  showLoadedFlight(read.listing);
+}
+
+void MainWindow::showLoadedFlight(const std::vector<std::string>& listing) {
+  listBox_->clear();
+  for (const std::string& line : listing) listBox_->addItem(qt(line));
+  listBox_->setVisible(menus_.showIgcFile->isChecked());
+  menus_.calculate->setEnabled(true);
+  menus_.draw->setEnabled(true);
+  menus_.plainTrack->setEnabled(true);
+  menus_.openBarogram->setEnabled(record_->MaxAlt == 0);
+  record_->DownloadedFile.clear();
+  drawMap();
+  zoomTimer_->start();
+}
+
+void MainWindow::openBarogram() {
+  baroOffset_ = 0;
+  const auto chosen = dialogs_.openFileName(
+      this, "Öffnen des Datenfiles Barograf",
+      startName(settings_.readString("Dateien", "Filename Baro",
+                                     defaultDocumentsDirectory().toStdString()),
+                "*.cmp"),
+      "PC-Graph für DOS Datei (*.cmp *.CMP)");
+  if (!chosen) return;
+  if (const auto failure = readBarographFile(chosen->toStdString(), *barogram_)) {
+    dialogs_.warn(this, "Barogramm öffnen", qt(*failure));
+    return;
+  }
+  record_->SignOnSave = false;
+  settings_.writeString("Dateien", "Filename Baro", chosen->toStdString());
+  menus_.openBarogram->setEnabled(false);
+  mergeBarogram();
+}
+
+void MainWindow::chooseTimeShift(TimeShift shift) {
+  setTimeShiftControlsVisible(shift == TimeShift::Entered);
+  baroOffset_ = baroOffsetFor(shift, *record_, *barogram_, 0);
+  if (shift == TimeShift::Entered) {
+    setLabel(1, "Differenz BaroZeit zu UTC hh:mm:ss",
+             {Qt::black, palette().color(QPalette::Window)});
+    clearLabels(2, 7);
+  }
+  mergeBarogram();
+}
+
+void MainWindow::enteredShiftChanged() {
+  const double timeOfDay = timePicker_->time().msecsSinceStartOfDay() / 86400000.0;
+  baroOffset_ = enteredBaroOffset(timeOfDay, barographBehind_->isChecked());
+  mergeBarogram();
+}
+
+void MainWindow::mergeBarogram() {
+  if (barogram_->BaroInterval <= 0) return;
+  BaroZeiten(*record_, *barogram_, baroOffset_);
+  if (flightLoaded_) {
+    redrawMapContent();
+    menus_.saveIgc->setEnabled(true);
+  }
+  menus_.timeShift->setEnabled(true);
+}
+
+std::optional<QString> MainWindow::askSaveName(const QString& title, const QString& start,
+                                               const QString& filter,
+                                               std::string (*withExtension)(const std::string&)) {
+  QString proposal = start;
+  for (;;) {
+    const auto chosen = dialogs_.saveFileName(this, title, proposal, filter);
+    if (!chosen) return std::nullopt;
+    const QString name = qt(withExtension(chosen->toStdString()));
+    if (!QFileInfo::exists(name)) return name;
+    if (dialogs_.askYesNo(this, title,
+                          "Wollen Sie " + QFileInfo(name).fileName() + " wirklich überschreibenen?")) {
+      return name;
+    }
+    proposal = name;
+  }
+}
+
+void MainWindow::saveIgcFile() {
+  const auto name = askSaveName(
+      "IGC-File speichern",
+      qt(settings_.readString("Dateien", "Filename IGC", defaultDocumentsDirectory().toStdString())),
+      "IGC-File (*.igc)", &igcFileName);
+  setTimeShiftControlsVisible(false);
+  if (!name) return;
+  settings_.writeString("Dateien", "Filename IGC", name->toStdString());
+  const SaveOutcome outcome = saveFlight(name->toStdString(), *record_);
+  if (outcome.error) {
+    dialogs_.warn(this, "IGC-File speichern", qt(*outcome.error));
+    return;
+  }
+  setLabel(1, outcome.label);
+  std::string content;
+  listBox_->clear();
+  if (!readWholeFile(name->toStdString(), content)) {
+    for (const std::string& line : splitLines(content)) listBox_->addItem(qt(line));
+  }
+}
+
+void MainWindow::saveClaimFile() {
+  const auto line = claimLine(*record_, result_);
+  if (!line) {
+    dialogs_.warn(this, "OLC-File speichern", "Keine Strecke gefunden, die sich melden ließe.");
+    return;
+  }
+  const auto name = askSaveName(
+      "OLC-File speichern",
+      qt(proposedClaimFileName(record_->TrackFileName,
+                               settings_.readString("Dateien", "Filename OLC",
+                                                    defaultDocumentsDirectory().toStdString()))),
+      "OLC-File (*.olc)", &claimFileName);
+  if (!name) return;
+  settings_.writeString("Dateien", "Filename OLC", name->toStdString());
+  if (const auto failure = writeClaimFile(name->toStdString(), *line)) {
+    dialogs_.warn(this, "OLC-File speichern", qt(*failure));
+    return;
+  }
+  setLabel(1, "OLC-File geschrieben", {Qt::black, QColor(255, 0, 0)});
+}
+
+void MainWindow::chooseBudget(int index) {
+  QAction* chosen = menus_.budgets[static_cast<std::size_t>(index)];
+  if (index == 4 && !dialogs_.askOkCancel(
+                        this, " Muss das sein?",
+                        "Diese Option benötigt je nach tatsächlicher Anzahl von Datenpunkten bis zu "
+                        "300 MByte Arbeitsspeicher und einge Stunden Rechenzeit!")) {
+    chosen->setChecked(!chosen->isChecked());  // the click toggled it: undo
+    return;
+  }
+  for (QAction* budget : menus_.budgets) budget->setChecked(budget == chosen);
+}
+
+int MainWindow::pointBudget() const {
+  int budget = 1024;
+  for (std::size_t k = 0; k < menus_.budgets.size(); ++k) {
+    if (menus_.budgets[k]->isChecked()) budget = BudgetChoices[k];
+  }
+  return budget;
+}
+
+void MainWindow::startOptimization() {
+  if (task_) return;
+  menus_.showIgcFile->setChecked(false);
+  progressBar_->setValue(1);
+  progressBar_->show();
+  setLabel(1, label(1)->text(), {Qt::black, QColor(255, 0, 0)});
+  setTimeShiftControlsVisible(false);
+  cancelButton_->show();
+  menuBar()->setEnabled(false);
+  task_ = new OptimizationTask(*record_, pointBudget(), this);
+  connect(task_, &OptimizationTask::progressed, progressBar_, &QProgressBar::setValue);
+  connect(task_, &OptimizationTask::finished, this, &MainWindow::optimizationFinished);
+  connect(task_, &OptimizationTask::failed, this, &MainWindow::optimizationFailed);
+  task_->start();
+}
+
+void MainWindow::cancelOptimization() {
+  if (task_) task_->cancel();
+}
+
+// Clears up after a run, whichever way it ended.
+void MainWindow::finishRun() {
+  delete task_;
+  task_ = nullptr;
+  progressBar_->hide();
+  cancelButton_->hide();
+  menuBar()->setEnabled(true);
+}
+
+void MainWindow::optimizationFinished(std::shared_ptr<const OptimizationRun> run) {
+  finishRun();
+  result_ = run->result;
+  for (std::size_t k = 0; k < run->labels.size(); ++k) {
+    setLabel(static_cast<int>(k) + 1, qt(run->labels[k]),
+             {Qt::black, k == 0 ? std::optional<QColor>(QColor(255, 0, 0)) : std::nullopt});
+  }
+  menus_.draw->setEnabled(true);
+  menus_.freeDistance->setEnabled(true);
+  menus_.flatTriangle->setEnabled(true);
+  menus_.faiTriangle->setEnabled(result_.FaiTp2 > 0);
+  menus_.saveOlc->setEnabled(true);
+  showPoints();
+  emit optimizationEnded();
+}
+
+void MainWindow::optimizationFailed(const QString& message, bool cancelled) {
+  finishRun();
+  if (cancelled) {
+    setLabel(1, message, {Qt::black, QColor(255, 0, 0)});
+  } else {
+    dialogs_.warn(this, "optimale Wendepunkte", message);
+  }
+  emit optimizationEnded();
+}
+
+void MainWindow::showPoints() {
+  menus_.flatTriangle->setChecked(result_.FlatIsBest);
+  menus_.faiTriangle->setChecked(result_.FaiIsBest);
+  menus_.freeDistance->setChecked(result_.FreeIsBest);
+  pointsPanel_->setPanel(pointsPanel(result_));
+  redrawMapContent();
+}
+
+void MainWindow::drawRouteCommand(DrawnRoute route) {
+  menus_.freeDistance->setChecked(route == DrawnRoute::Free);
+  menus_.flatTriangle->setChecked(route == DrawnRoute::Flat);
+  menus_.faiTriangle->setChecked(route == DrawnRoute::Fai);
+  redrawMapContent();
+}
+
+void MainWindow::drawPlainTrack() {
+  drawRouteCommand(DrawnRoute::None);
+  clearLabels(1, 7);
+}
+
+void MainWindow::showMeasurement(const std::string& text) {
+  setTimeShiftControlsVisible(false);
+  setLabel(1, qt(text), {Qt::black, QColor(255, 0, 0), true, 11});
+  clearLabels(2, 7);
+}
+
+void MainWindow::selectMapFile() {
+  const auto chosen = dialogs_.openFileName(this, "Datei für Landkarte wählen", mapDir_ + mapFile_,
+                                            "FPlanner-Karte (*.map)");
+  if (!chosen) return;
+  const QFileInfo file(*chosen);
+  mapDir_ = file.absolutePath() + "/";
+  mapFile_ = file.fileName();
+  if (file.exists()) {
+    menus_.mapImage->setEnabled(true);
+    settings_.writeString("Landkarte", "Pfad", mapDir_.toStdString());
+    settings_.writeString("Landkarte", "Datei", mapFile_.toStdString());
+  }
+  if (menus_.mapImage->isChecked() && menus_.draw->isEnabled()) redrawMapContent();
+}
+
+}  // namespace quorvanta

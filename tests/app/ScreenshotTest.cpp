@@ -1,0 +1,81 @@
+#include <filesystem>
+
+#include <QSettings>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include "app/FakeDialogs.h"
+#include "app/MainWindow.h"
+#include "support/TestFiles.h"
+#include "support/TrackGenerator.h"
+
+namespace quorvanta {
+namespace {
+
+// Pictures of the main window for a person to look at, in the build folder.
+class ScreenshotTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(directory);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta");
+    settings.clear();
+    settings.setValue("Landkarte/Pfad", QString::fromStdString((test::testDataDir() / "map").string() + "/"));
+    settings.setValue("Landkarte/Datei", "pyrenees.map");
+    settings.sync();
+    window = std::make_unique<MainWindow>(dialogs);
+    window->resize(1100, 760);
+    window->show();
+  }
+
+  void save(const std::string& name) {
+    const auto path = directory / (name + ".png");
+    ASSERT_TRUE(window->grab().save(QString::fromStdString(path.string())));
+  }
+
+  void optimize() {
+    QSignalSpy ended(window.get(), &MainWindow::optimizationEnded);
+    window->menus().optimize->trigger();
+    ASSERT_TRUE(ended.wait(120000));
+  }
+
+  const std::filesystem::path directory = QUORVANTA_SCREENSHOT_DIR;
+  test::FakeDialogs dialogs;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(ScreenshotTest, RealFlightInEachColourCodingAndWithItsFaiTriangle) {
+  window->openFromCommandLine(
+      QString::fromStdString(test::realFlight("xcscore_trifai-xcontest-189.65.igc").string()));
+  const std::array<const char*, 4> names = {"height", "groundspeed", "vario", "validity"};
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    window->menus().trackColours[k]->trigger();
+    save(std::string("real-flight-") + names[k]);
+  }
+  window->menus().trackColours[0]->trigger();
+  window->menus().budgets[1]->trigger();
+  optimize();
+  ASSERT_TRUE(window->menus().faiTriangle->isEnabled());
+  window->menus().faiTriangle->trigger();
+  save("real-flight-fai-triangle");
+  window->menus().showIgcFile->trigger();
+  save("real-flight-igc-listing");
+}
+
+TEST_F(ScreenshotTest, SyntheticFlightOverThePyreneesMap) {
+  const test::ScratchDir scratch;
+  const auto track = test::generateTrack(
+      {.fixCount = 4000, .seed = 11, .startLatDeg = 42.2, .startLonDeg = 1.3, .triangleKm = 110, .intervalSeconds = 8});
+  window->openFromCommandLine(QString::fromStdString(scratch.write("pyrenees.igc", test::igcFile(track))));
+  ASSERT_TRUE(window->menus().mapImage->isEnabled());
+  window->menus().mapImage->trigger();
+  save("synthetic-flight-map-overzoomed");
+  window->menus().zoomOut->trigger();  // one map pixel now spans fewer than three
+  save("synthetic-flight-map");
+  window->menus().budgets[0]->trigger();
+  optimize();
+  save("synthetic-flight-map-optimized");
+}
+
+}  // namespace
+}  // namespace quorvanta

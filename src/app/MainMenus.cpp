@@ -59,12 +59,12 @@ void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
     m.budgets[k] = tick(item(options, budgetCaptions[k]), nullptr, k == 2);
   }
   options->addSeparator();
-  tick(item(options, "Relief interpolieren", false), nullptr, true);
-  tick(item(options, "Höhenlinien darstellen", false), nullptr, false);
-  tick(item(options, "Relief schattieren", false), nullptr, false);
+  m.interpolate = tick(item(options, "Relief interpolieren", false, "Interpol"), nullptr, true);
+  m.contours = tick(item(options, "Höhenlinien darstellen", false, "Hoehenlinien"), nullptr, false);
+  m.shading = tick(item(options, "Relief schattieren", false, "Schattieren"), nullptr, false);
   options->addSeparator();
-  m.selectMap = item(options, "Datei für Landkarte wählen");
-  m.selectTerrain = item(options, "Datei für Höhenmodell wählen", false);
+  m.selectMap = item(options, "Datei für Landkarte wählen", true, "SelectMap");
+  m.selectTerrain = item(options, "Datei für Höhenmodell wählen");
 }
 
 void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
@@ -82,8 +82,8 @@ void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   m.faiTriangle = tick(item(m.draw, "FAI - Dreieck", false, "FAIDreieck1"), nullptr, false);
   m.plainTrack = item(m.draw, "Track ohne Wendepunkte", false, "Neuzeichnen1");
   m.draw->addSeparator();
-  m.relief = tick(item(m.draw, "Reliefdarstellung", false), nullptr, false);
-  m.mapImage = tick(item(m.draw, "Landkarte", false), nullptr, false);
+  m.relief = tick(item(m.draw, "Reliefdarstellung", false, "Gelaende"), nullptr, false);
+  m.mapImage = tick(item(m.draw, "Landkarte", false, "Map"), nullptr, false);
 
   QMenu* colours = bar->addMenu("Farbcodierung");
   auto* trackGroup = new QActionGroup(owner);
@@ -95,11 +95,12 @@ void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
       tick(item(colours, "Track: schwarz (unsichere Puntkte rot)"), trackGroup, false);
   colours->addSeparator();
   auto* reliefGroup = new QActionGroup(owner);
-  tick(item(colours, "Relief: Standardfarben", false), reliefGroup, true);
-  for (const char* scheme : {"Relief: Kontrastverstärkt", "Relief: Grau", "Relief: Knallbunt",
-                             "Relief: Flachlandoptimiert"}) {
-    tick(item(colours, scheme, false), reliefGroup, false);
+  const std::array<const char*, 4> schemes = {"Relief: Standardfarben", "Relief: Kontrastverstärkt",
+                                              "Relief: Grau", "Relief: Knallbunt"};
+  for (std::size_t k = 0; k < schemes.size(); ++k) {
+    m.reliefSchemes[k] = tick(item(colours, schemes[k], false), reliefGroup, k == 0);
   }
+  m.flatland = tick(item(colours, "Relief: Flachlandoptimiert", false), nullptr, false);
 }
 
 void buildExtraMenus(MainMenus& m, QMenuBar* bar) {

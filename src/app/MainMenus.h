@@ -27,6 +27,9 @@ struct MainMenus {
   QAction* enterShift;
   // "Optionen"
   std::array<QAction*, 5> budgets;  // 512 .. 8192
+  QAction* interpolate;
+  QAction* contours;
+  QAction* shading;
   QAction* selectMap;
   QAction* selectTerrain;
   // "Berechnen"
@@ -44,6 +47,8 @@ struct MainMenus {
   QAction* mapImage;
   // "Farbcodierung"
   std::array<QAction*, 4> trackColours;  // height, ground speed, vario, validity
+  std::array<QAction*, 4> reliefSchemes;  // standard, contrast, grey, vivid
+  QAction* flatland;
   // "Extras"
   QAction* showIgcFile;
   // "?"

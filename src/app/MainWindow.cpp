@@ -35,6 +35,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
   buildPanel();
   connectMenus();
   connectMap();
+  connectRelief();
   startState();
   setMinimumSize(800, 570);
   resize(800, 524 + menuBar()->sizeHint().height());
@@ -77,6 +78,9 @@ void MainWindow::buildPanel() {
   map_->setStartPicture(startPicture());
   infoBox_ = new InfoBox(panel_);
   infoBox_->hide();
+  legend_ = new QLabel(panel_);
+  legend_->setObjectName("Farbkeil");
+  legend_->hide();
   progressBar_ = new QProgressBar(panel_);
   progressBar_->setObjectName("ProgressBar1");
   progressBar_->setRange(0, 100);
@@ -98,6 +102,7 @@ void MainWindow::startState() {
   settings_.writeString("Landkarte", "Pfad", mapDir_.toStdString());
   settings_.writeString("Landkarte", "Datei", mapFile_.toStdString());
   menus_.mapImage->setEnabled(!mapFile_.isEmpty() && QFileInfo::exists(mapDir_ + mapFile_));
+  startTerrain();
 }
 
 void MainWindow::setLabel(int number, const QString& text, const LabelLook& look) {
@@ -134,6 +139,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   layoutChildren();
   if (flightLoaded_ && mapDrawn_) redrawMapContent();
+  if (legend_->isVisible()) paintLegend();
 }
 
 void MainWindow::layoutChildren() {
@@ -144,6 +150,7 @@ void MainWindow::layoutChildren() {
   map_->setGeometry(width() - 20 - w, 0, w, w);
   infoBox_->move(map_->x() + w - infoBox_->width() - 10, w - infoBox_->height() - 10);
   progressBar_->setGeometry(map_->x(), w + 8, w, 9);
+  legend_->setGeometry(map_->x(), w + 6, 505, 10);
   const QSize listSize(std::max(client.width() - w - 40, 50),
                        std::max(client.height() - 20 - PanelTop, 50));
   listBox_->resize(listSize);
@@ -173,6 +180,12 @@ void MainWindow::redrawMapContent() {
   const int w = map_->width();
   QImage canvas(w, w, QImage::Format_RGB32);
   canvas.fill(Qt::white);
+  if (menus_.relief->isChecked() && terrain_.loaded()) {
+    progressBar_->show();
+    canvas = reliefImage(terrain_, rect_, w, reliefOptions(), reliefColours_,
+                         [this](int percent) { progressBar_->setValue(percent); });
+    progressBar_->hide();
+  }
   QPainter painter(&canvas);
   if (menus_.mapImage->isChecked()) paintMapBitmap(painter, w);
   const DrawnRoute route = tickedRoute();
@@ -238,11 +251,12 @@ void MainWindow::zoomWholeTrack() {
 void MainWindow::mapHovered(QPoint position) {
   if (!mapDrawn_ || !flightLoaded_) return;
   const Position at = positionAt(rect_, {position.x(), position.y()}, map_->width(), map_->height());
-  readout_->setText(qt(mouseReadoutText(at)));
+  readout_->setText(qt(mouseReadoutText(at, &terrain_)));
   readout_->adjustSize();
   const int n = nearestFix(*record_, at.lat, at.lon);
   if (n == 0 || n == markedFix_) return;
-  infoBox_->setLines(infoBoxLines(*record_, n), Qt::black);
+  const bool greyRelief = menus_.relief->isChecked() && menus_.reliefSchemes[2]->isChecked();
+  infoBox_->setLines(infoBoxLines(*record_, n, &terrain_), greyRelief ? Qt::red : Qt::black);
   const Pixel marker = xy(rect_, record_->FixLat[n], record_->FixLon[n], map_->width());
   map_->setMarker(QPoint(marker.x, marker.y));
   markedFix_ = n;

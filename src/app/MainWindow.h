@@ -25,6 +25,8 @@
 #include "optimize/OptimizationResult.h"
 #include "views/MapGeometry.h"
 #include "views/MapScene.h"
+#include "views/Relief.h"
+#include "views/TerrainModel.h"
 
 namespace quorvanta {
 
@@ -65,6 +67,8 @@ class MainWindow : public QMainWindow {
   MapWidget* map() const { return map_; }
   const MapRect& mapRect() const { return rect_; }
   double baroOffset() const { return baroOffset_; }
+  const TerrainModel& terrain() const { return terrain_; }
+  QLabel* legend() const { return legend_; }
 
  signals:
   void optimizationEnded();
@@ -122,6 +126,15 @@ class MainWindow : public QMainWindow {
   void selectMapFile();
   void layoutChildren();
 
+  // Terrain and relief
+  void startTerrain();
+  bool loadTerrain();
+  void selectTerrainFile();
+  void connectRelief();
+  ReliefOptions reliefOptions() const;
+  void reliefChanged();
+  void paintLegend();
+
   UserDialogs& dialogs_;
   AppSettings settings_;
   MainMenus menus_{};
@@ -138,6 +151,9 @@ class MainWindow : public QMainWindow {
   int markedFix_ = 0;
   int colourMode_ = 0;
   QString mapDir_, mapFile_;
+  TerrainModel terrain_;
+  QString demDir_, demName_;
+  ReliefColourTable reliefColours_{};
 
   QWidget* panel_ = nullptr;
   std::array<QLabel*, 7> labels_{};
@@ -151,6 +167,7 @@ class MainWindow : public QMainWindow {
   QRadioButton* barographAhead_ = nullptr;
   MapWidget* map_ = nullptr;
   InfoBox* infoBox_ = nullptr;
+  QLabel* legend_ = nullptr;
   QTimer* zoomTimer_ = nullptr;
 };
 

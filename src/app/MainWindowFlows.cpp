@@ -59,9 +59,6 @@ void MainWindow::connectMenus() {
   connect(menus_.flatTriangle, &QAction::triggered, this, [this] { drawRouteCommand(DrawnRoute::Flat); });
   connect(menus_.faiTriangle, &QAction::triggered, this, [this] { drawRouteCommand(DrawnRoute::Fai); });
   connect(menus_.plainTrack, &QAction::triggered, this, &MainWindow::drawPlainTrack);
-  connect(menus_.mapImage, &QAction::triggered, this, [this] {
-    if (flightLoaded_) redrawMapContent();
-  });
   for (QAction* colour : menus_.trackColours) {
     connect(colour, &QAction::triggered, this, [this] {
       if (flightLoaded_) redrawMapContent();
@@ -100,6 +97,11 @@ void MainWindow::openTrack(std::optional<QString> commandLinePath) {
   progressBar_->show();
   ReadOptions options;
   options.progress = [this](int percent) { progressBar_->setValue(percent); };
+  if (terrain_.loaded()) {
+    options.groundElevation = [this](double lat, double lon) {
+      return terrain_.groundElevation(lat, lon);
+    };
+  }
   const ReadResult read = readFlightFile(path.toStdString(), *record_, options);
   progressBar_->hide();
   if (!read.ok()) {

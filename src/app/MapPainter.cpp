@@ -1,5 +1,7 @@
 #include "app/MapPainter.h"
 
+#include <cmath>
+
 #include <QFontMetrics>
 
 namespace quorvanta {
@@ -67,6 +69,32 @@ void paintMapImage(QPainter& painter, const QImage& bitmap, const MapPlacement& 
   const QRect target(QPoint(placement.left, placement.top),
                      QPoint(placement.right - 1, placement.bottom - 1));
   painter.drawImage(target, bitmap);
+}
+
+QImage reliefImage(const TerrainModel& terrain, const MapRect& rect, int width,
+                   const ReliefOptions& options, ReliefColourTable& colours,
+                   const std::function<void(int)>& progress) {
+  const ReliefRange range = reliefRange(terrain, rect);
+  const auto index = reliefIndex(terrain, rect, width, width, range, options.interpolate, progress);
+  colours = reliefColourTable(options);
+  QImage image(width, width, QImage::Format_RGB32);
+  writeReliefPixels(index, width, width, colours, options.shading,
+                    reinterpret_cast<std::uint32_t*>(image.bits()),
+                    static_cast<std::size_t>(image.bytesPerLine()) / sizeof(std::uint32_t));
+  return image;
+}
+
+QImage legendImage(QSize size, const ReliefColourTable& colours) {
+  QImage image(size, QImage::Format_RGB32);
+  const int half = size.height() / 2;
+  for (int x = 0; x < size.width(); ++x) {
+    const QRgb above = toQColor(colours[static_cast<std::size_t>(x * 1000 / size.width())]).rgb();
+    const QRgb below = toQColor(colourScale(std::nearbyint(x * 1000.0 / size.width()) / 1000)).rgb();
+    for (int y = 0; y < size.height(); ++y) {
+      reinterpret_cast<QRgb*>(image.scanLine(y))[x] = y < half ? above : below;
+    }
+  }
+  return image;
 }
 
 void paintPointsPanel(QPainter& painter, const std::vector<PanelText>& panel, QSize size,

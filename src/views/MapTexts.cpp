@@ -39,12 +39,26 @@ std::string positionText(double lat, double lon) {
   return text;
 }
 
-std::vector<TextLine> infoBoxLines(const FlightRecord& r, int n) {
+namespace {
+
+std::string feetText(std::int32_t metres) {
+  return std::to_string(static_cast<long>(std::nearbyint(metres * 3.2808)));
+}
+
+}  // namespace
+
+std::vector<TextLine> infoBoxLines(const FlightRecord& r, int n, const TerrainModel* terrain) {
   std::vector<TextLine> lines;
   lines.push_back({8, "Nr. " + std::to_string(n) + "  UTC: " + timeOfDayText(r.FixTime[n]) + "     "});
   lines.push_back({22, positionText(r.FixLat[n], r.FixLon[n]) + "   "});
-  lines.push_back({36, "Höhe:  " + std::to_string(r.FixAlt[n]) + " m  " +
-                           std::to_string(static_cast<long>(std::nearbyint(r.FixAlt[n] * 3.2808))) + " ft     "});
+  lines.push_back({36, "Höhe:  " + std::to_string(r.FixAlt[n]) + " m  " + feetText(r.FixAlt[n]) + " ft     "});
+  int shift = 0;
+  if (terrain && terrain->loaded()) {
+    if (const auto ground = terrain->DemHeightAt(r.FixLat[n], r.FixLon[n])) {
+      lines.push_back({50, "Boden: " + std::to_string(*ground) + " m  " + feetText(*ground) + " ft     "});
+    }
+    shift = 14;
+  }
   const bool hasNeighbours = n >= 2 && n < r.FixCount;
   const double hours = hasNeighbours ? (r.FixTime[n + 1] - r.FixTime[n - 1]) * 24 : 0;
   if (hours > 0) {
@@ -52,18 +66,23 @@ std::vector<TextLine> infoBoxLines(const FlightRecord& r, int n) {
     const double speed =
         ArcDistance(r.FixLat[n - 1], r.FixLon[n - 1], r.FixLat[n + 1], r.FixLon[n + 1]) *
         EarthRadiusKm / hours;
-    lines.push_back({50, "Vario: " + fixedText(vario, 1, 3) + " m/s   "});
-    lines.push_back({64, "Groundspeed: " + fixedText(speed, 1, 5) + " km/h   "});
+    lines.push_back({50 + shift, "Vario: " + fixedText(vario, 1, 3) + " m/s   "});
+    lines.push_back({64 + shift, "Groundspeed: " + fixedText(speed, 1, 5) + " km/h   "});
   }
   return lines;
 }
 
-std::string mouseReadoutText(const Position& p) {
+std::string mouseReadoutText(const Position& p, const TerrainModel* terrain) {
   std::string text = p.lat < 0 ? "Maus:   S " : "Maus:   N ";
   text += AngleText(std::fabs(p.lat));
   text += p.lon < 0 ? "   W " : "   E ";
   text += AngleText(std::fabs(p.lon));
-  return text + "  ";
+  text += "  ";
+  if (terrain && terrain->loaded()) {
+    const auto ground = terrain->DemHeightAt(p.lat, p.lon);
+    text += ground ? std::to_string(*ground) + " m     " : std::string(10, ' ');
+  }
+  return text;
 }
 
 }  // namespace quorvanta

@@ -6,6 +6,7 @@
 
 #include "flight/FlightRecord.h"
 #include "views/MapGeometry.h"
+#include "views/TerrainModel.h"
 
 namespace quorvanta {
 
@@ -22,11 +23,14 @@ struct TextLine {
   std::string text;
 };
 
-// The lines of the info box about fix n.
-std::vector<TextLine> infoBoxLines(const FlightRecord& record, int n);
+// The lines of the info box about fix n; with a terrain model loaded, the
+// ground height under the fix follows the altitude.
+std::vector<TextLine> infoBoxLines(const FlightRecord& record, int n,
+                                   const TerrainModel* terrain = nullptr);
 
-// "Maus:   N 47:30.000   E 11:15.000  " for the position under the mouse.
-std::string mouseReadoutText(const Position& position);
+// "Maus:   N 47:30.000   E 11:15.000  " for the position under the mouse,
+// with the terrain height there when a model is loaded.
+std::string mouseReadoutText(const Position& position, const TerrainModel* terrain = nullptr);
 
 // "N 47:30.000  E 11:15.000" as the info box and the route labels write a
 // position (0 counts as south or west there).

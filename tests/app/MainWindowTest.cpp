@@ -54,11 +54,18 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, StartsWithTheInvitationAndOnlyOpeningOffered) {
+  const MainMenus& m = window->menus();
   EXPECT_EQ(text(1), "Zum Start igc-Datei öffnen");
   EXPECT_EQ(text(2), "oder ein Gerät auslesen");
   EXPECT_THAT(window->label(1)->styleSheet().toStdString(), HasSubstr("#0000ff"));
-  for (int n = 3; n <= 7; ++n) EXPECT_EQ(text(n), "");
-  const MainMenus& m = window->menus();
+  // No terrain model in the fresh settings: the two red warnings.
+  EXPECT_EQ(text(3), "Achtung: Keine Höhendaten gefunden");
+  EXPECT_EQ(text(4), "Entsprechende Funktionen blockiert");
+  EXPECT_THAT(window->label(4)->styleSheet().toStdString(), HasSubstr("#ff0000"));
+  for (int n = 5; n <= 7; ++n) EXPECT_EQ(text(n), "");
+  EXPECT_FALSE(m.relief->isEnabled());
+  EXPECT_FALSE(m.interpolate->isEnabled());
+  EXPECT_TRUE(m.selectTerrain->isEnabled());
   EXPECT_TRUE(m.openTrack->isEnabled());
   EXPECT_FALSE(m.openBarogram->isEnabled());
   EXPECT_FALSE(m.saveIgc->isEnabled());

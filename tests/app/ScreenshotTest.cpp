@@ -22,6 +22,8 @@ class ScreenshotTest : public ::testing::Test {
     settings.clear();
     settings.setValue("Landkarte/Pfad", QString::fromStdString((test::testDataDir() / "map").string() + "/"));
     settings.setValue("Landkarte/Datei", "pyrenees.map");
+    settings.setValue("Hoehendaten/Pfad", QString::fromStdString((test::testDataDir() / "dem").string() + "/"));
+    settings.setValue("Hoehendaten/Datei", "pyrenees");
     settings.sync();
     window = std::make_unique<MainWindow>(dialogs);
     window->resize(1100, 760);
@@ -75,6 +77,29 @@ TEST_F(ScreenshotTest, SyntheticFlightOverThePyreneesMap) {
   window->menus().budgets[0]->trigger();
   optimize();
   save("synthetic-flight-map-optimized");
+}
+
+TEST_F(ScreenshotTest, ReliefInEachSchemeWithContoursShadingAndTheTrack) {
+  const test::ScratchDir scratch;
+  const auto track = test::generateTrack(
+      {.fixCount = 3000, .seed = 7, .startLatDeg = 42.3, .startLonDeg = 1.35, .triangleKm = 50, .intervalSeconds = 6});
+  window->openFromCommandLine(QString::fromStdString(scratch.write("relief.igc", test::igcFile(track))));
+  const MainMenus& m = window->menus();
+  m.relief->trigger();
+  m.zoomOut->trigger();
+  const std::array<const char*, 4> schemes = {"standard", "contrast", "grey", "vivid"};
+  for (std::size_t k = 0; k < schemes.size(); ++k) {
+    m.reliefSchemes[k]->trigger();
+    save(std::string("relief-") + schemes[k]);
+  }
+  m.reliefSchemes[0]->trigger();
+  m.contours->trigger();
+  m.shading->trigger();
+  save("relief-contours-shading");
+  m.flatland->trigger();
+  save("relief-flatland");
+  ASSERT_TRUE(window->legend()->pixmap().toImage().save(
+      QString::fromStdString((directory / "legend.png").string())));
 }
 
 }  // namespace

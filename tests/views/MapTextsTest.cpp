@@ -66,5 +66,30 @@ TEST_F(MapTextsTest, InfoBoxAndReadout) {
   EXPECT_EQ(mouseReadoutText({0, -0.5 * DegToRad}), "Maus:   N 0:00,000   W 0:30,000  ");
 }
 
+TEST_F(MapTextsTest, GroundHeightFromTheTerrainModel) {
+  TerrainModel terrain;
+  terrain.DemRows = terrain.DemCols = 3;
+  terrain.DemNorth = 47.51 * DegToRad;
+  terrain.DemWest = 11.0 * DegToRad;
+  terrain.DemLatStep = terrain.DemLonStep = 0.01 * DegToRad;
+  terrain.DemNoData = -9999;
+  terrain.DemGrid = {0, 0, 0, 0, 0, 812, 0, 0, -9999};
+  const auto lines = infoBoxLines(*r, 2, &terrain);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[3].y, 50);
+  EXPECT_EQ(lines[3].text, "Boden: 812 m  2664 ft     ");
+  EXPECT_EQ(lines[4].y, 64);
+  EXPECT_EQ(lines[5].y, 78);
+  // Over a cell without data the line is left out, but the others still move down.
+  r->FixLat[2] = 47.49 * DegToRad;
+  const auto noData = infoBoxLines(*r, 2, &terrain);
+  ASSERT_EQ(noData.size(), 5u);
+  EXPECT_EQ(noData[3].y, 64);
+  EXPECT_EQ(mouseReadoutText({47.5 * DegToRad, 11.02 * DegToRad}, &terrain),
+            "Maus:   N 47:30,000   E 11:01,200  812 m     ");
+  EXPECT_EQ(mouseReadoutText({40 * DegToRad, 11.02 * DegToRad}, &terrain),
+            "Maus:   N 40:00,000   E 11:01,200            ");
+}
+
 }  // namespace
 }  // namespace quorvanta

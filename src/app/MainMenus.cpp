@@ -105,8 +105,10 @@ void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
 
 void buildExtraMenus(MainMenus& m, QMenuBar* bar) {
   QMenu* extras = bar->addMenu("Extras");
-  unavailable(extras, {"Baro/Vario/Speed/Ext", "Polardiagramme", "3D Plot (Skizze)",
-                       "Statistik Zeitintervalle"});
+  m.barogramWindow = item(extras, "Baro/Vario/Speed/Ext", false);
+  m.polarWindow = item(extras, "Polardiagramme", false);
+  m.perspectiveWindow = item(extras, "3D Plot (Skizze)", false);
+  m.statisticsWindow = item(extras, "Statistik Zeitintervalle", false);
   m.showIgcFile = tick(item(extras, "Zeige IGC-File", true, "ZeigeIGCFile1"), nullptr, true);
   QMenu* questions = bar->addMenu("?");
   m.about = item(questions, "Über");

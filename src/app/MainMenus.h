@@ -50,6 +50,10 @@ struct MainMenus {
   std::array<QAction*, 4> reliefSchemes;  // standard, contrast, grey, vivid
   QAction* flatland;
   // "Extras"
+  QAction* barogramWindow;
+  QAction* polarWindow;
+  QAction* perspectiveWindow;
+  QAction* statisticsWindow;
   QAction* showIgcFile;
   // "?"
   QAction* about;

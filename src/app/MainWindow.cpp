@@ -28,7 +28,8 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       record_(std::make_unique<FlightRecord>()),
-      barogram_(std::make_unique<BarographBuffer>()) {
+      barogram_(std::make_unique<BarographBuffer>()),
+      analysis_(std::make_unique<AnalysisState>()) {
   setObjectName("Streckenflug");
   setWindowTitle(qt(std::string(ApplicationTitle)));
   menus_ = buildMainMenus(menuBar(), this);
@@ -36,6 +37,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
   connectMenus();
   connectMap();
   connectRelief();
+  connectAnalysisWindows();
   startState();
   setMinimumSize(800, 570);
   resize(800, 524 + menuBar()->sizeHint().height());

@@ -25,6 +25,7 @@
 #include "optimize/OptimizationResult.h"
 #include "views/MapGeometry.h"
 #include "views/MapScene.h"
+#include "views/AnalysisState.h"
 #include "views/Relief.h"
 #include "views/TerrainModel.h"
 
@@ -68,6 +69,7 @@ class MainWindow : public QMainWindow {
   const MapRect& mapRect() const { return rect_; }
   double baroOffset() const { return baroOffset_; }
   const TerrainModel& terrain() const { return terrain_; }
+  AnalysisState& analysis() { return *analysis_; }
   QLabel* legend() const { return legend_; }
 
  signals:
@@ -126,6 +128,9 @@ class MainWindow : public QMainWindow {
   void selectMapFile();
   void layoutChildren();
 
+  // Analysis windows
+  void connectAnalysisWindows();
+
   // Terrain and relief
   void startTerrain();
   bool loadTerrain();
@@ -152,6 +157,8 @@ class MainWindow : public QMainWindow {
   int colourMode_ = 0;
   QString mapDir_, mapFile_;
   TerrainModel terrain_;
+  std::unique_ptr<AnalysisState> analysis_;
+  std::optional<int> perspectiveHeightStep_;
   QString demDir_, demName_;
   ReliefColourTable reliefColours_{};
 

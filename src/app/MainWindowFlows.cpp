@@ -126,6 +126,12 @@ void MainWindow::showLoadedFlight(const std::vector<std::string>& listing) {
   menus_.draw->setEnabled(true);
   menus_.plainTrack->setEnabled(true);
   menus_.openBarogram->setEnabled(record_->MaxAlt == 0);
+  for (QAction* window : {menus_.barogramWindow, menus_.polarWindow, menus_.perspectiveWindow,
+                          menus_.statisticsWindow}) {
+    window->setEnabled(true);
+  }
+  analysis_->NeedRecompute = true;
+  analysis_->PolarRecompute = true;
   record_->DownloadedFile.clear();
   drawMap();
   zoomTimer_->start();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QString>
 
 #include "app/UserDialogs.h"
@@ -17,5 +19,13 @@ struct AnalysisContext {
   QString tempDir;  // for the circle report, with a closing "/"
   UserDialogs& dialogs;
 };
+
+// The window caption with the flight title after nine blanks, added once:
+// not again when the caption names the pilot or holds the title already.
+inline QString captionWithFlightTitle(const QString& caption, const std::string& flightTitle) {
+  const QString title = QString::fromStdString(flightTitle);
+  if (caption.toUpper().contains("PILOT") || (!title.isEmpty() && caption.endsWith(title))) return caption;
+  return caption + "         " + title;
+}
 
 }  // namespace quorvanta

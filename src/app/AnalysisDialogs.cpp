@@ -47,9 +47,7 @@ PolarDialog::~PolarDialog() { context_.state.PolarRecompute = true; }
 void PolarDialog::draw() {
   AnalysisState& s = context_.state;
   if (s.PolarRecompute) {
-    if (!s.KeepSeries && !windowTitle().toUpper().contains("PILOT")) {
-      setWindowTitle(windowTitle() + "         " + QString::fromStdString(context_.record.FlightTitle));
-    }
+    if (!s.KeepSeries) setWindowTitle(captionWithFlightTitle(windowTitle(), context_.record.FlightTitle));
     computePolar(context_.record, kind(), context_.colourMode, s);
   }
   QString title = QString::fromStdString(s.polarTitle);

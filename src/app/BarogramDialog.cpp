@@ -106,9 +106,7 @@ SeriesKind BarogramDialog::chosenKind() const {
 void BarogramDialog::recompute() {
   const FlightRecord& r = context_.record;
   for (int k = 1; k <= MaxExtensions; ++k) buttons_[static_cast<std::size_t>(3 + k)]->setText(QString::fromStdString(r.ExtCode[k]));
-  if (!context_.state.KeepSeries && !windowTitle().toUpper().contains("PILOT")) {
-    setWindowTitle(windowTitle() + "         " + QString::fromStdString(r.FlightTitle));
-  }
+  if (!context_.state.KeepSeries) setWindowTitle(captionWithFlightTitle(windowTitle(), r.FlightTitle));
   const auto report = ErsterPlot(r, chosenKind(), context_.colourMode, windowTitle().toStdString(), context_.state);
   if (report) {
     colours_->show();

@@ -54,8 +54,11 @@ TEST_F(AnalysisWindowsTest, BarogramSeriesExtensionsCirclesAndTimeZoom) {
   EXPECT_EQ(dialog.seriesButton(SeriesKind::Ext2)->text(), "ENL");
   save(dialog, "barogram-baro");
 
+  const QString caption = dialog.windowTitle();
+  EXPECT_TRUE(caption.endsWith(QString::fromStdString(record->FlightTitle)));
   QTest::mouseClick(dialog.seriesButton(SeriesKind::Ext2), Qt::LeftButton);
   EXPECT_EQ(dialog.titleLabel()->text().toStdString(), "Engine Noise Level   Farbe: Höhe");
+  EXPECT_EQ(dialog.windowTitle(), caption);  // the flight title is added once
   save(dialog, "barogram-enl");
 
   QTest::mouseClick(dialog.seriesButton(SeriesKind::Heading), Qt::LeftButton);

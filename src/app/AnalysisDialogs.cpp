@@ -2,7 +2,7 @@
 
 
 #include "app/AnalysisPainters.h"
-#include "flight/DownloadWriter.h"
+#include "flight/ApplicationTitle.h"
 #include "views/Barogram.h"
 
 namespace quorvanta {

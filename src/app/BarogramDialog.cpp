@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 
 #include "app/AnalysisPainters.h"
-#include "flight/DownloadWriter.h"
+#include "flight/ApplicationTitle.h"
 #include "flight/FileContent.h"
 
 namespace quorvanta {

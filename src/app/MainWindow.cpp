@@ -7,7 +7,7 @@
 #include "app/MapPainter.h"
 #include "app/OptimizationTask.h"
 #include "app/StartPicture.h"
-#include "flight/DownloadWriter.h"
+#include "flight/ApplicationTitle.h"
 #include "flight/FileContent.h"
 #include "views/MapDescription.h"
 #include "views/MapTexts.h"
@@ -109,12 +109,11 @@ void MainWindow::startState() {
 
 void MainWindow::setLabel(int number, const QString& text, const LabelLook& look) {
   QLabel* target = label(number);
-  const int size = look.pointSize > 0 ? look.pointSize : 0;
   QString style = QString("color: %1;").arg(look.text.name());
   if (look.background) style += QString(" background-color: %1;").arg(look.background->name());
   style += look.bold ? " font-weight: bold;" : " font-weight: normal;";
-  style += size > 0 ? QString(" font-size: %1pt;").arg(size)
-                    : QString(" font-size: %1px;").arg(number <= 5 ? 15 : 12);
+  style += look.pointSize > 0 ? QString(" font-size: %1pt;").arg(look.pointSize)
+                              : QString(" font-size: %1px;").arg(number <= 5 ? 15 : 12);
   target->setStyleSheet(style);
   target->setText(text);
   target->adjustSize();

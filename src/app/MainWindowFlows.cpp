@@ -4,7 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/OptimizationTask.h"
-#include "flight/DownloadWriter.h"
+#include "flight/ApplicationTitle.h"
 #include "flight/FileContent.h"
 #include "flight/IgcReader.h"
 #include "flight/IgcWriter.h"

@@ -7,11 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "flight/ApplicationTitle.h"
 #include "flight/IgcHeader.h"
 
 namespace quorvanta {
-
-inline constexpr std::string_view ApplicationTitle = "Quorvanta   Vers. 3.2";
 
 // A point received from an instrument; only selected points go into the file.
 struct DownloadPoint {

@@ -111,7 +111,10 @@ void paintPolar(QPainter& painter, QSize size, const FlightRecord& r, const Anal
   for (int v = xAxis.low; v < xAxis.high; v += xAxis.step) {
     const double value = v * power;
     painter.setPen(Qt::black);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
     drawTextAt(painter, {x(value) - 18, area.height + 8}, qt(fixedText(value, 0, 4) + "kmh"));
+    painter.setBackgroundMode(Qt::TransparentMode);
     painter.drawLine(x(value), 0, x(value), area.height);
   }
   paintValueGrid(painter, area, size.width(), s.axis, s.SeriesUnit);

@@ -80,9 +80,15 @@ void BarogramDialog::buildPopup() {
     plot_->addAction(action);
     return action;
   };
-  add("Zoom in 2x", [&r] { zoomTimeIn(r); });
+  add("Zoom in 2x", [this, &r] {
+    zoomTimeIn(r);
+    plot_->setCursor(Qt::ArrowCursor);
+  });
   add("Zoom out 2x", [&r] { zoomTimeOut(r); });
-  add("Zoom alles", [&r] { zoomTimeAll(r); });
+  add("Zoom alles", [this, &r] {
+    zoomTimeAll(r);
+    plot_->setCursor(Qt::ArrowCursor);
+  });
   add("Pan Rechts ", [&r] { panTimeRight(r); });
   add("Pan Links", [&r] { panTimeLeft(r); });
   auto* modes = new QActionGroup(this);
@@ -139,7 +145,7 @@ void BarogramDialog::placeControls() {
   const int heading = w - 80;
   for (int k = 0; k < 4; ++k) buttons_[static_cast<std::size_t>(k)]->move(heading - 60 * (3 - k), 2);
   for (int k = 0; k < 3; ++k) buttons_[static_cast<std::size_t>(4 + k)]->move(heading - 60 * (3 - k), 20);
-  smooth_->move(heading - 180 - 90 - 20, 4);
+  smooth_->setGeometry(heading - 180 - 90, 4, 86, 24);
   colours_->move(smooth_->x() - 95, 4);
 }
 
@@ -149,8 +155,8 @@ void BarogramDialog::resizeEvent(QResizeEvent* event) {
   draw();
 }
 
-void BarogramDialog::mouseMoved(QPoint at, bool held) {
-  if (held || context_.record.FixCount < 1) return;
+void BarogramDialog::mouseMoved(QPoint at, bool) {
+  if (context_.record.FixCount < 1) return;
   const PlotArea area = plotArea(plot_->width(), plot_->height());
   const int fix = fixUnderMouse(area, context_.record, at.x());
   plot_->setCursorLine(timeX(area, context_.record, fix));

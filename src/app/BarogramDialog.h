@@ -38,7 +38,7 @@ class BarogramDialog : public QDialog {
   void recompute();
   void placeControls();
   void buildPopup();
-  void mouseMoved(QPoint at, bool held);
+  void mouseMoved(QPoint at, bool buttonHeld);
   void mouseReleased(QPoint at);
 
   AnalysisContext context_;

@@ -35,6 +35,7 @@ void PlotWidget::paintEvent(QPaintEvent*) {
 void PlotWidget::resizeEvent(QResizeEvent*) { redraw(); }
 
 void PlotWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;  // the right button opens the popup menu
   buttonHeld_ = true;
   emit pressed(event->position().toPoint());
 }
@@ -42,6 +43,7 @@ void PlotWidget::mousePressEvent(QMouseEvent* event) {
 void PlotWidget::mouseMoveEvent(QMouseEvent* event) { emit moved(event->position().toPoint(), buttonHeld_); }
 
 void PlotWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !buttonHeld_) return;
   buttonHeld_ = false;
   emit released(event->position().toPoint());
 }

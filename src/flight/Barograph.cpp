@@ -61,7 +61,8 @@ void readSamples(BarographLines& lines, BarographBuffer& buffer) {
     const std::string& line = lines.take("dem Ende der Höhenwerte");
     if (line.find(' ') == std::string::npos) break;
     const std::size_t start = line.find_first_not_of(' ');
-    const std::string_view text = std::string_view(line).substr(start);
+    const std::string_view text =
+        start == std::string::npos ? std::string_view() : std::string_view(line).substr(start);
     const auto alt = integerField(text.substr(0, text.find(' ')));
     if (!alt) lines.fail("die Höhe ist keine ganze Zahl");
     if (*alt < std::numeric_limits<std::int16_t>::min() ||

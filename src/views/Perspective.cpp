@@ -79,20 +79,19 @@ PerspectiveSketch perspectiveSketch(const FlightRecord& r, const MapRect& map, c
   sketch.texts.push_back({{10, 30}, "Elevation Blickpunkt " + fixedText(view.elevationDeg, 0) + "°"});
   sketch.texts.push_back({{10, 50}, "Rasterfläche in x/y  " + fixedText((map.north - map.south) * EarthRadiusKm, 1) + " km"});
 
+  const auto latLine = [&](int j) { return map.south + (map.north - map.south) * (j - 1) / 10; };
+  const auto lonLine = [&](int j) { return map.west + (map.east - map.west) * (j - 1) / 10; };
   if (view.grid) {
-    const auto latLine = [&](int j) { return map.south + (map.north - map.south) * (j - 1) / 10; };
-    const auto lonLine = [&](int j) { return map.west + (map.east - map.west) * (j - 1) / 10; };
     for (int j = 1; j <= 11; ++j) {
       sketch.lines.push_back({p.at(latLine(1), lonLine(j)), p.at(latLine(11), lonLine(j)), {128, 128, 128}, 1});
       sketch.lines.push_back({p.at(latLine(j), lonLine(1)), p.at(latLine(j), lonLine(11)), {128, 128, 128}, 1});
     }
-    const Rgb red{255, 0, 0};
-    const Pixel tip = p.at(latLine(6), lonLine(3));
-    addPolyline(sketch.lines,
-                {p.at(latLine(3), lonLine(3)), tip, p.at(latLine(5), (2 * lonLine(3) + lonLine(2)) / 3),
-                 p.at(latLine(5), (2 * lonLine(3) + lonLine(4)) / 3), tip},
-                red, 3);
   }
+  const Pixel tip = p.at(latLine(6), lonLine(3));
+  addPolyline(sketch.lines,
+              {p.at(latLine(3), lonLine(3)), tip, p.at(latLine(5), (2 * lonLine(3) + lonLine(2)) / 3),
+               p.at(latLine(5), (2 * lonLine(3) + lonLine(4)) / 3), tip},
+              {255, 0, 0}, 3);
   std::vector<Pixel> ground, air;
   for (int i = 1; i <= r.FixCount; ++i) {
     ground.push_back(p.at(r.FixLat[i], r.FixLon[i]));

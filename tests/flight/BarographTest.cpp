@@ -141,6 +141,7 @@ TEST(Barograph, FaultyFilesAreRefusedAndLeaveTheBufferAsItWas) {
   EXPECT_THAT(refused(cmpFile({500, 600}, {.intervalSeconds = 0})), HasSubstr("Messintervall"));
   EXPECT_THAT(refused("5x0 km\r\nEND\r\n"), HasSubstr("Fehler in Zeile 1: die Höhe ist keine"));
   EXPECT_THAT(refused("40000 km\r\n"), HasSubstr("außerhalb"));
+  EXPECT_THAT(refused("500 a\r\n   \r\n"), HasSubstr("Fehler in Zeile 2: die Höhe ist keine"));
   EXPECT_THAT(refused("500 a\r\n600 b\r\nEND\r\n"), HasSubstr("endet vor dem Datum"));
   EXPECT_THAT(refused("500 a\r\nEND\r\n"), HasSubstr("weniger als zwei"));
   EXPECT_THAT(refused(cmpFile({500, 600}, {.month = 13})), HasSubstr("ungültiges Datum"));

@@ -220,17 +220,21 @@ TEST_F(AnalysisModelsTest, PerspectiveProjection) {
   plan.grid = false;
   PerspectiveSketch sketch = perspectiveSketch(*r, map, plan, {}, 1000, 0, 600, 600);
   EXPECT_EQ(sketch.texts[0].text, "Blick aus Richtung   180°");
+  // Without the grid the north arrow (4 lines) comes first, then the track
+  // in the air (19 lines), then its shadow (19 lines).
+  ASSERT_EQ(sketch.lines.size(), 4u + 19 + 19);
+  EXPECT_EQ(sketch.lines[0].colour, (Rgb{255, 0, 0}));
   // From straight above the track in the air lies on its shadow.
-  const SketchLine& air = sketch.lines[0];
-  const SketchLine& shadow = sketch.lines[19];
+  const SketchLine& air = sketch.lines[4];
+  const SketchLine& shadow = sketch.lines[23];
   EXPECT_EQ(air.from, shadow.from);
   EXPECT_EQ(sketch.scaleTo, sketch.scaleFrom);
 
   PerspectiveView side = plan;
   side.elevationDeg = 0;
   sketch = perspectiveSketch(*r, map, side, {}, 1000, 0, 600, 600);
-  EXPECT_EQ(sketch.lines[19].from.y, sketch.lines[37].to.y);  // the ground is one line
-  EXPECT_LT(sketch.lines[18].to.y, sketch.lines[0].from.y);   // the track climbs
+  EXPECT_EQ(sketch.lines[23].from.y, sketch.lines[41].to.y);  // the ground is one line
+  EXPECT_LT(sketch.lines[22].to.y, sketch.lines[4].from.y);   // the track climbs
 
   r->MaxAlt = 0;
   r->MaxGroundAlt = 0;

@@ -26,7 +26,7 @@ void InfoBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(colour_);
   for (const TextLine& line : lines_) {
-    drawTextAt(painter, {5, line.y - 6}, QString::fromStdString(line.text));
+    drawTextAt(painter, {5, line.y}, QString::fromStdString(line.text));
   }
 }
 

@@ -1,8 +1,10 @@
 #include "app/MainWindow.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include "app/MapPainter.h"
 #include "app/OptimizationTask.h"
@@ -31,7 +33,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
       barogram_(std::make_unique<BarographBuffer>()),
       analysis_(std::make_unique<AnalysisState>()) {
   setObjectName("Streckenflug");
-  setWindowTitle(qt(std::string(ApplicationTitle)));
+  setWindowTitle(qt(std::string(MainWindowCaption)));
   menus_ = buildMainMenus(menuBar(), this);
   buildPanel();
   connectMenus();
@@ -41,6 +43,14 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
   startState();
   setMinimumSize(800, 570);
   resize(800, 524 + menuBar()->sizeHint().height());
+  centreOnScreen();
+}
+
+void MainWindow::centreOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  move(std::max((available.width() - width()) / 2, 0), std::max((available.height() - height()) / 2, 0));
 }
 
 MainWindow::~MainWindow() { delete task_; }
@@ -249,11 +259,12 @@ void MainWindow::zoomWholeTrack() {
   drawMap();
 }
 
-void MainWindow::mapHovered(QPoint position) {
+void MainWindow::mapHovered(QPoint position, bool buttonHeld) {
   if (!mapDrawn_ || !flightLoaded_) return;
   const Position at = positionAt(rect_, {position.x(), position.y()}, map_->width(), map_->height());
   readout_->setText(qt(mouseReadoutText(at, &terrain_)));
   readout_->adjustSize();
+  if (buttonHeld) return;
   const int n = nearestFix(*record_, at.lat, at.lon);
   if (n == 0 || n == markedFix_) return;
   const bool greyRelief = menus_.relief->isChecked() && menus_.reliefSchemes[2]->isChecked();

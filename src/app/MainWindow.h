@@ -81,6 +81,7 @@ class MainWindow : public QMainWindow {
  private:
   // Window set-up
   void buildPanel();
+  void centreOnScreen();
   void connectMenus();
   void connectMap();
   void startState();
@@ -122,7 +123,7 @@ class MainWindow : public QMainWindow {
   void showRouteLabels(DrawnRoute route);
   void paintMapBitmap(QPainter& painter, int width);
   void zoomWholeTrack();
-  void mapHovered(QPoint position);
+  void mapHovered(QPoint position, bool buttonHeld);
   void mapDragFinished(QPoint start, QPoint last);
   void mapWheelTurned(bool down);
   void selectMapFile();

@@ -10,6 +10,8 @@ namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
+constexpr const char* NoTerrainWarning = "Achtung: Keine Höhendaten gefunden";
+
 }  // namespace
 
 void MainWindow::startTerrain() {
@@ -19,7 +21,7 @@ void MainWindow::startTerrain() {
   settings_.writeString("Hoehendaten", "Datei", demName_.toStdString());
   const QString base = demDir_ + demName_;
   if (QFileInfo::exists(base + ".hdr") && QFileInfo::exists(base + ".dem") && loadTerrain()) return;
-  setLabel(3, "Achtung: Keine Höhendaten gefunden", {QColor(255, 0, 0)});
+  setLabel(3, NoTerrainWarning, {QColor(255, 0, 0)});
   setLabel(4, "Entsprechende Funktionen blockiert", {QColor(255, 0, 0)});
 }
 
@@ -48,7 +50,7 @@ void MainWindow::selectTerrainFile() {
   demName_ = file.completeBaseName();
   settings_.writeString("Hoehendaten", "Pfad", demDir_.toStdString());
   settings_.writeString("Hoehendaten", "Datei", demName_.toStdString());
-  if (loadTerrain()) clearLabels(3, 4);
+  if (loadTerrain() && label(3)->text() == NoTerrainWarning) clearLabels(3, 4);
   if (flightLoaded_) redrawMapContent();
 }
 

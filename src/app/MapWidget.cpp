@@ -70,9 +70,8 @@ void MapWidget::mouseMoveEvent(QMouseEvent* event) {
   if (dragging_) {
     dragLast_ = at;
     update();
-  } else {
-    emit hovered(at);
   }
+  emit hovered(at, dragging_);
 }
 
 void MapWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -29,7 +29,7 @@ class MapWidget : public QWidget {
   void setMarker(std::optional<QPoint> centre);
 
  signals:
-  void hovered(QPoint position);
+  void hovered(QPoint position, bool buttonHeld);
   void dragFinished(QPoint start, QPoint last);
   void wheelTurned(bool down);
 

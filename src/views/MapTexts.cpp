@@ -61,7 +61,7 @@ std::vector<TextLine> infoBoxLines(const FlightRecord& r, int n, const TerrainMo
   }
   const bool hasNeighbours = n >= 2 && n < r.FixCount;
   const double hours = hasNeighbours ? (r.FixTime[n + 1] - r.FixTime[n - 1]) * 24 : 0;
-  if (hours > 0) {
+  if (hours != 0) {
     const double vario = (r.FixAlt[n + 1] - r.FixAlt[n - 1]) / (hours * 3600);
     const double speed =
         ArcDistance(r.FixLat[n - 1], r.FixLon[n - 1], r.FixLat[n + 1], r.FixLon[n + 1]) *

@@ -55,6 +55,7 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, StartsWithTheInvitationAndOnlyOpeningOffered) {
   const MainMenus& m = window->menus();
+  EXPECT_EQ(window->windowTitle().toStdString(), "Quorvanta: Optimieren von Flügen für Online Contest 2003");
   EXPECT_EQ(text(1), "Zum Start igc-Datei öffnen");
   EXPECT_EQ(text(2), "oder ein Gerät auslesen");
   EXPECT_THAT(window->label(1)->styleSheet().toStdString(), HasSubstr("#0000ff"));

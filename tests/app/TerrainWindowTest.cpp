@@ -89,6 +89,24 @@ TEST_F(TerrainWindowTest, ReliefUnderTheTrackWithItsLegend) {
   EXPECT_EQ(map->content().pixel(2, 2), qRgb(255, 255, 255));
 }
 
+TEST_F(TerrainWindowTest, ChosenModelReplacesTheWarningsButNotTheFlightLabels) {
+  QSettings(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta").clear();
+  window = std::make_unique<MainWindow>(dialogs);
+  EXPECT_EQ(window->label(3)->text(), "Achtung: Keine Höhendaten gefunden");
+  dialogs.fileAnswers = {QString::fromStdString((test::testDataDir() / "dem" / "pyrenees.hdr").string())};
+  window->menus().selectTerrain->trigger();
+  EXPECT_TRUE(window->terrain().loaded());
+  EXPECT_EQ(window->label(3)->text(), "");
+  EXPECT_EQ(window->label(4)->text(), "");
+
+  loadFlightOverTheModel();
+  const QString rate = window->label(3)->text();
+  ASSERT_TRUE(rate.startsWith("mittl. Datenrate"));
+  dialogs.fileAnswers = {QString::fromStdString((test::testDataDir() / "dem" / "pyrenees.hdr").string())};
+  window->menus().selectTerrain->trigger();
+  EXPECT_EQ(window->label(3)->text(), rate);
+}
+
 TEST_F(TerrainWindowTest, FailedModelChoiceKeepsTheLoadedModel) {
   const std::string broken = scratch.write("broken.hdr", "NROWS 3\r\n");
   scratch.write("broken.dem", "");

@@ -9,8 +9,8 @@
 
 #include "app/AnalysisContext.h"
 #include "app/PlotWidget.h"
+#include "views/FlightSketch3d.h"
 #include "views/IntervalStatistics.h"
-#include "views/Perspective.h"
 #include "views/PolarDiagram.h"
 
 namespace quorvanta {

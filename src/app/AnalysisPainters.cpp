@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/MapPainter.h"
+#include "app/QtText.h"
 #include "flight/DayCount.h"
 #include "flight/NumberText.h"
 #include "views/Barogram.h"
@@ -10,8 +11,6 @@
 namespace quorvanta {
 
 namespace {
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 void boldFont(QPainter& painter) {
   QFont font = painter.font();

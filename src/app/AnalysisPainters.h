@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "views/AnalysisState.h"
+#include "views/FlightSketch3d.h"
 #include "views/IntervalStatistics.h"
-#include "views/Perspective.h"
 #include "views/PolarDiagram.h"
 
 namespace quorvanta {

@@ -2,15 +2,9 @@
 
 #include <QStandardPaths>
 
+#include "app/QtText.h"
+
 namespace quorvanta {
-
-namespace {
-
-QString qt(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 AppSettings::AppSettings()
     : settings_(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta") {}

@@ -8,6 +8,7 @@
 
 #include "app/MapPainter.h"
 #include "app/OptimizationTask.h"
+#include "app/QtText.h"
 #include "app/StartPicture.h"
 #include "flight/ApplicationTitle.h"
 #include "flight/FileContent.h"
@@ -21,8 +22,6 @@ namespace {
 
 constexpr int PanelWidth = 288;
 constexpr int PanelTop = 190;
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 

@@ -91,6 +91,8 @@ class MainWindow : public QMainWindow {
   void setTimeShiftControlsVisible(bool visible);
 
   // Loading and saving
+  // A file name of the settings section "Dateien"; the documents folder when none is stored.
+  QString storedFileName(const char* key) const;
   void openTrack(std::optional<QString> commandLinePath);
   void showLoadedFlight(const std::vector<std::string>& listing);
   void openBarogram();

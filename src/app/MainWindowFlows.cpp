@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "app/OptimizationTask.h"
+#include "app/QtText.h"
 #include "flight/ApplicationTitle.h"
 #include "flight/FileContent.h"
 #include "flight/IgcReader.h"
@@ -16,12 +17,9 @@ namespace quorvanta {
 
 namespace {
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-
 // A dialog's starting name: the stored file, or a pattern in the stored
 // folder when the value names no file.
-QString startName(const std::string& stored, const QString& pattern) {
-  QString start = qt(stored);
+QString startName(QString start, const QString& pattern) {
   if (start.contains('.')) return start;
   if (!start.endsWith('/')) start += '/';
   return start + pattern;
@@ -77,6 +75,10 @@ void MainWindow::connectMenus() {
   });
 }
 
+QString MainWindow::storedFileName(const char* key) const {
+  return qt(settings_.readString("Dateien", key, defaultDocumentsDirectory().toStdString()));
+}
+
 void MainWindow::openFromCommandLine(const QString& path) { openTrack(path); }
 
 void MainWindow::openTrack(std::optional<QString> commandLinePath) {
@@ -86,9 +88,7 @@ void MainWindow::openTrack(std::optional<QString> commandLinePath) {
   } else {
     const auto chosen = dialogs_.openFileName(
         this, "Öffnen des GPS-Datenfiles",
-        startName(settings_.readString("Dateien", "Filename Track",
-                                       defaultDocumentsDirectory().toStdString()),
-                  "*.igc"),
+        startName(storedFileName("Filename Track"), "*.igc"),
         "IGC-File (*.igc *.IGC);;Comma separated value file (*.csv *.CSV)");
     if (!chosen) return;
     path = *chosen;
@@ -141,9 +141,7 @@ void MainWindow::openBarogram() {
   baroOffset_ = 0;
   const auto chosen = dialogs_.openFileName(
       this, "Öffnen des Datenfiles Barograf",
-      startName(settings_.readString("Dateien", "Filename Baro",
-                                     defaultDocumentsDirectory().toStdString()),
-                "*.cmp"),
+      startName(storedFileName("Filename Baro"), "*.cmp"),
       "PC-Graph für DOS Datei (*.cmp *.CMP)");
   if (!chosen) return;
   if (const auto failure = readBarographFile(chosen->toStdString(), *barogram_)) {
@@ -203,7 +201,7 @@ std::optional<QString> MainWindow::askSaveName(const QString& title, const QStri
 void MainWindow::saveIgcFile() {
   const auto name = askSaveName(
       "IGC-File speichern",
-      qt(settings_.readString("Dateien", "Filename IGC", defaultDocumentsDirectory().toStdString())),
+      storedFileName("Filename IGC"),
       "IGC-File (*.igc)", &igcFileName);
   setTimeShiftControlsVisible(false);
   if (!name) return;
@@ -230,8 +228,7 @@ void MainWindow::saveClaimFile() {
   const auto name = askSaveName(
       "OLC-File speichern",
       qt(proposedClaimFileName(record_->TrackFileName,
-                               settings_.readString("Dateien", "Filename OLC",
-                                                    defaultDocumentsDirectory().toStdString()))),
+                               storedFileName("Filename OLC").toStdString())),
       "OLC-File (*.olc)", &claimFileName);
   if (!name) return;
   settings_.writeString("Dateien", "Filename OLC", name->toStdString());

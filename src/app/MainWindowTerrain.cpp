@@ -3,12 +3,11 @@
 
 #include "app/MainWindow.h"
 #include "app/MapPainter.h"
+#include "app/QtText.h"
 
 namespace quorvanta {
 
 namespace {
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr const char* NoTerrainWarning = "Achtung: Keine Höhendaten gefunden";
 

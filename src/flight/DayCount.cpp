@@ -88,6 +88,13 @@ DateTimeParts dateTimeParts(double dayCount) {
   return parts;
 }
 
+std::string shortDateText(double dayCount) {
+  const DateTimeParts t = dateTimeParts(dayCount);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d", t.day, t.month, t.year);
+  return text;
+}
+
 std::string timeOfDayText(double dayCount) {
   const DateTimeParts t = dateTimeParts(dayCount);
   char text[16];

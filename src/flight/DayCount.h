@@ -25,6 +25,9 @@ struct DateTimeParts {
 // second (a time that rounds up to midnight belongs to the next day).
 DateTimeParts dateTimeParts(double dayCount);
 
+// "dd.mm.yyyy", the German short date, of the time rounded to the second.
+std::string shortDateText(double dayCount);
+
 // "hh:mm:ss" of the time of day, rounded to the nearest second.
 std::string timeOfDayText(double dayCount);
 

@@ -1,7 +1,6 @@
 #include "flight/DownloadWriter.h"
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -21,13 +20,9 @@ constexpr std::array<const char*, 7> Weekdays = {
 };
 
 std::string writtenAtLine(double writtenAt) {
-  const DateTimeParts t = dateTimeParts(writtenAt);
-  char text[48];
-  std::snprintf(text, sizeof text, "%02d.%02d.%04d  %02d:%02d:%02d", t.day, t.month, t.year,
-                t.hour, t.minute, t.second);
   std::string line("L   ");
-  line += Weekdays[static_cast<std::size_t>(t.weekday)];
-  line += text;
+  line += Weekdays[static_cast<std::size_t>(dateTimeParts(writtenAt).weekday)];
+  line += shortDateText(writtenAt) + "  " + timeOfDayText(writtenAt);
   return line;
 }
 

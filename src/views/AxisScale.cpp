@@ -24,16 +24,7 @@ AxisScale axisScale(double max, double min, bool fromBelowZero) {
 }
 
 AxisScale headingScale(double max, double min) {
-  AxisScale axis;
-  axis.max = max;
-  axis.min = min;
-  axis.exponent = 1;
-  axis.step = 9;
-  axis.low = 0;
-  axis.high = 36;
-  axis.range = 360;
-  axis.offset = 0;
-  return axis;
+  return {.max = max, .min = min, .exponent = 1, .step = 9, .low = 0, .high = 36, .range = 360, .offset = 0};
 }
 
 }  // namespace quorvanta

@@ -1,15 +1,15 @@
 #include "views/Barogram.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <vector>
 
 #include "flight/DayCount.h"
+#include "flight/FieldText.h"
 #include "flight/NumberText.h"
 #include "optimize/Geodesy.h"
+#include "views/PixelMath.h"
 
 namespace quorvanta {
 
@@ -137,15 +137,12 @@ bool meanIntervalBelowSixSeconds(const FlightRecord& r) {
 
 std::string extensionTitle(const std::string& code) {
   static const std::map<std::string, std::string> Titles = {
-      {"ENL", "Engine Noise Level"}, {"FXA", "Fix Accuracy"},      {"GSP", "Ground Spped"},
-      {"HDM", "Magnetic Heading"},   {"HDT", "True Heading"},      {"IAS", "Ind. Airspeed"},
-      {"RPM", "Engine RPM"},         {"TAS", "True Airspeed"},     {"SIU", "Sats in use"},
-      {"TEN", "True Energy Alt."},   {"TRM", "Track Magnetic"},    {"TRT", "Track True"},
-      {"VXA", "Vert. Fix Accuracy"}, {"WDI", "Wind Direction"},    {"WVE", "Wind Velocity"}};
-  std::string upper = code;
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-  const auto found = Titles.find(upper);
+      {"enl", "Engine Noise Level"}, {"fxa", "Fix Accuracy"},      {"gsp", "Ground Spped"},
+      {"hdm", "Magnetic Heading"},   {"hdt", "True Heading"},      {"ias", "Ind. Airspeed"},
+      {"rpm", "Engine RPM"},         {"tas", "True Airspeed"},     {"siu", "Sats in use"},
+      {"ten", "True Energy Alt."},   {"trm", "Track Magnetic"},    {"trt", "Track True"},
+      {"vxa", "Vert. Fix Accuracy"}, {"wdi", "Wind Direction"},    {"wve", "Wind Velocity"}};
+  const auto found = Titles.find(toLower(code));
   return found == Titles.end() ? code : found->second;
 }
 
@@ -292,8 +289,7 @@ int timeX(const PlotArea& area, const FlightRecord& r, int fix) {
 }
 
 int valueY(const PlotArea& area, const AxisScale& axis, double value) {
-  const double y = (1 - axisShare(axis, value)) * area.height;
-  return static_cast<int>(std::clamp(y, -1e7, 1e7));
+  return truncatedPixel((1 - axisShare(axis, value)) * area.height);
 }
 
 int fixUnderMouse(const PlotArea& area, const FlightRecord& r, int x) {
@@ -303,10 +299,8 @@ int fixUnderMouse(const PlotArea& area, const FlightRecord& r, int x) {
 }
 
 std::string barogramReadout(const FlightRecord& r, const AnalysisState& s, int j, bool baroShown) {
-  const DateTimeParts t = dateTimeParts(r.FixTime[j]);
-  char date[16];
-  std::snprintf(date, sizeof date, "%02d.%02d.%04d", t.day, t.month, t.year);
-  std::string text = "Trackpunkt Nr. " + std::to_string(j) + "   " + date + "  " + timeOfDayText(r.FixTime[j]) + "    ";
+  std::string text = "Trackpunkt Nr. " + std::to_string(j) + "   " + shortDateText(r.FixTime[j]) + "  " +
+                     timeOfDayText(r.FixTime[j]) + "    ";
   const double lat = r.FixLat[j], lon = r.FixLon[j];
   text += lat <= 0 ? "Süd: " + AngleText(-lat) : "Nord: " + AngleText(lat);
   text += lon <= 0 ? "   West: " + AngleText(-lon) : "   Ost: " + AngleText(lon);

@@ -5,6 +5,7 @@
 #include "flight/FieldText.h"
 #include "flight/TextLines.h"
 #include "optimize/Geodesy.h"
+#include "views/PixelMath.h"
 
 namespace quorvanta {
 
@@ -31,13 +32,6 @@ long long leadingWhole(std::string_view text) {
 std::string_view afterDot(std::string_view text) {
   const std::size_t dot = text.find('.');
   return dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-}
-
-// Rounding with an exact half going to the even neighbour, kept in range.
-int roundedPixel(double value) {
-  if (!(value > -1e7)) return -10000000;
-  if (value > 1e7) return 10000000;
-  return static_cast<int>(std::nearbyint(value));
 }
 
 }  // namespace

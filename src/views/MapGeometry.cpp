@@ -4,18 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "views/PixelMath.h"
+
 namespace quorvanta {
 
 namespace {
-
-// Truncation toward zero, kept inside what a pixel coordinate can hold: a
-// position far outside a deeply zoomed map must not overflow.
-int pixelOf(double value) {
-  constexpr double Limit = 1e7;
-  if (!(value > -Limit)) return static_cast<int>(-Limit);
-  if (value > Limit) return static_cast<int>(Limit);
-  return static_cast<int>(value);
-}
 
 // A zero extent would give an empty map: widen it by 0.0145 % of the value.
 void widenDegenerate(double& low, double& high) {
@@ -71,7 +64,7 @@ Pixel xy(const MapRect& rect, double lat, double lon, int width) {
 }
 
 Pixel xy1(double fx, double fy, int width) {
-  return {pixelOf(width * fx), pixelOf(width * (1 - fy))};
+  return {truncatedPixel(width * fx), truncatedPixel(width * (1 - fy))};
 }
 
 Position positionAt(const MapRect& rect, Pixel pixel, int width, int height) {

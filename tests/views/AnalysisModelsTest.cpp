@@ -8,8 +8,8 @@
 #include "flight/NumberText.h"
 #include "optimize/Geodesy.h"
 #include "views/Barogram.h"
+#include "views/FlightSketch3d.h"
 #include "views/IntervalStatistics.h"
-#include "views/Perspective.h"
 #include "views/PolarDiagram.h"
 
 namespace quorvanta {

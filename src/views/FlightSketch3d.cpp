@@ -1,10 +1,11 @@
-#include "views/Perspective.h"
+#include "views/FlightSketch3d.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "flight/NumberText.h"
 #include "optimize/Geodesy.h"
+#include "views/PixelMath.h"
 
 namespace quorvanta {
 
@@ -33,14 +34,13 @@ class Projection {
     const double x = lon * q_ * std::cos(a_) - lat * std::sin(a_) + ox_;
     const double y = (lon * q_ * std::sin(a_) + lat * std::cos(a_)) * std::sin(e_) + oy_;
     const double fx = (x - w_) / (e2_ - w_), fy = (y - s_) / (n_ - s_);
-    const Pixel ground{clampPixel(width_ * fx), clampPixel(width_ * (1 - fy)) + dy_};
-    return {ground.x, ground.y - clampPixel(altitude * h_ * std::cos(e_))};
+    const Pixel ground{truncatedPixel(width_ * fx), truncatedPixel(width_ * (1 - fy)) + dy_};
+    return {ground.x, ground.y - truncatedPixel(altitude * h_ * std::cos(e_))};
   }
   double extentRatio(const MapRect& map) const { return (map.north - map.south) / (n_ - s_); }
   double elevation() const { return e_; }
 
  private:
-  static int clampPixel(double v) { return static_cast<int>(std::clamp(v, -1e7, 1e7)); }
   double a_, e_, h_;
   int width_;
   double n_ = 0, s_ = 0, w_ = 0, e2_ = 0, q_ = 1, ox_ = 0, oy_ = 0;

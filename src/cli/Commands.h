@@ -22,6 +22,7 @@ int claimCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 int signCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int saveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int downloadCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int measureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvanta::cli

@@ -18,7 +18,9 @@ constexpr const char* Usage =
     "  save DATEI AUSGABE.igc [--baro BAROGRAMM.cmp [--sync start|end|none|±hh:mm:ss]]\n"
     "                         Flug als IGC-Datei schreiben, wahlweise mit Barogramm\n"
     "  sign DATEI             G-Record an eine IGC-Datei anhängen\n"
-    "  verify DATEI           G-Record prüfen (0 gültig, 1 ungültig, 2 keiner)\n";
+    "  verify DATEI           G-Record prüfen (0 gültig, 1 ungültig, 2 keiner)\n"
+    "  download garmin --device GERÄT [--out-dir VERZEICHNIS] [--pilot TEXT] ...\n"
+    "                         Track aus einem Garmin-GPS lesen und signiert speichern\n";
 
 }  // namespace
 
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
   if (args[0] == "save") return quorvanta::cli::saveCommand(rest, std::cout, std::cerr);
   if (args[0] == "sign") return quorvanta::cli::signCommand(rest, std::cout, std::cerr);
   if (args[0] == "verify") return quorvanta::cli::verifyCommand(rest, std::cout, std::cerr);
+  if (args[0] == "download") return quorvanta::cli::downloadCommand(rest, std::cout, std::cerr);
   if (args[0] == "measure") return quorvanta::cli::measureCommand(rest, std::cout, std::cerr);
   std::cerr << "Unbekannter Befehl „" << args[0] << "“\n" << Usage;
   return 2;

@@ -1,8 +1,10 @@
 #include "flight/DayCount.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 namespace quorvanta {
 
@@ -86,6 +88,15 @@ DateTimeParts dateTimeParts(double dayCount) {
   // Day 0, 30 December 1899, was a Saturday.
   parts.weekday = static_cast<int>(((days + 6) % 7 + 7) % 7);
   return parts;
+}
+
+double localNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  const double date = *encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  return date + (local.tm_hour * 3600.0 + local.tm_min * 60.0 + std::min(local.tm_sec, 59)) /
+                    SecondsPerDay;
 }
 
 std::string shortDateText(double dayCount) {

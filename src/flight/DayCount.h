@@ -25,6 +25,10 @@ struct DateTimeParts {
 // second (a time that rounds up to midnight belongs to the next day).
 DateTimeParts dateTimeParts(double dayCount);
 
+// The local date and time of the system clock now. Only the programs' outer
+// layers call it; everything below takes the time as an argument.
+double localNow();
+
 // "dd.mm.yyyy", the German short date, of the time rounded to the second.
 std::string shortDateText(double dayCount);
 

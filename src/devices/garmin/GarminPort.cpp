@@ -1,0 +1,19 @@
+#include "devices/garmin/GarminPort.h"
+
+namespace quorvanta::garmin {
+
+void configurePort(TVaComm& port) {
+  port.setBaudrate(br9600);
+  port.setDatabits(db8);
+  port.setParity(paNone);
+  port.setStopbits(sb1);
+  TVaFlowControl lines;
+  lines.ControlDtr = dtrEnabled;
+  lines.ControlRts = rtsEnabled;
+  port.setFlowControl(lines);
+  port.setMonitorEvents(TVaCommEvents{ceRxChar});
+  port.setEventPriority(tpNormal);
+  port.setWritePriority(tpHighest);
+}
+
+}  // namespace quorvanta::garmin

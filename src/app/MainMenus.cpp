@@ -20,13 +20,12 @@ QAction* tick(QAction* action, QActionGroup* group, bool ticked) {
   return action;
 }
 
-// Items of windows that later parts of the program provide: present with
-// their captions, but not offered yet.
-void unavailable(QMenu* menu, std::initializer_list<const char*> captions) {
-  for (const char* caption : captions) {
-    QAction* action = item(menu, caption, false);
-    action->setToolTip("In dieser Version noch nicht verfügbar");
-  }
+// An item of a window that a later version of the program provides: present
+// with its caption, but not offered yet.
+QAction* unavailable(QMenu* menu, const char* caption) {
+  QAction* action = item(menu, caption, false);
+  action->setToolTip("In dieser Version noch nicht verfügbar");
+  return action;
 }
 
 void buildFileMenu(MainMenus& m, QMenuBar* bar) {
@@ -40,8 +39,13 @@ void buildFileMenu(MainMenus& m, QMenuBar* bar) {
 
 void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   m.devices = bar->addMenu("Gerät auslesen");
-  unavailable(m.devices, {"Garmin GPS", "MLR und Log_it!", "Renschler", "Bräuniger Gallileo",
-                          "Sendrakel", "Bräuniger Vario IQ-Serie", "Flytec Vario 40XX"});
+  m.downloads[0] = item(m.devices, "Garmin GPS", true, "GarminGPS1");
+  m.downloads[1] = unavailable(m.devices, "MLR und Log_it!");
+  m.downloads[2] = unavailable(m.devices, "Renschler");
+  m.downloads[3] = unavailable(m.devices, "Bräuniger Gallileo");
+  m.downloads[4] = unavailable(m.devices, "Sendrakel");
+  m.varioDownloads[0] = unavailable(m.devices, "Bräuniger Vario IQ-Serie");
+  m.varioDownloads[1] = unavailable(m.devices, "Flytec Vario 40XX");
 
   m.timeShift = bar->addMenu("Zeitverschiebung");
   m.timeShift->setEnabled(false);

@@ -19,6 +19,8 @@ struct MainMenus {
   QAction* quit;
   // "Gerät auslesen"
   QMenu* devices;
+  std::array<QAction*, 5> downloads;       // Garmin, MLR, Renschler, Galileo, Sendrakel
+  std::array<QAction*, 2> varioDownloads;  // Bräuniger IQ, Flytec 40XX
   // "Zeitverschiebung"
   QMenu* timeShift;
   QAction* asRecorded;

@@ -39,6 +39,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
   connectMap();
   connectRelief();
   connectAnalysisWindows();
+  connectDownloads();
   startState();
   setMinimumSize(800, 570);
   resize(800, 524 + menuBar()->sizeHint().height());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,6 +34,10 @@ namespace quorvanta {
 
 class OptimizationTask;
 struct OptimizationRun;
+
+// The variometers whose download windows leave a barogram in the barograph
+// buffer.
+enum class Variometer { BraeunigerIq, Flytec40xx };
 
 // How a status label looks besides its text.
 struct LabelLook {
@@ -71,6 +76,12 @@ class MainWindow : public QMainWindow {
   const TerrainModel& terrain() const { return terrain_; }
   AnalysisState& analysis() { return *analysis_; }
   QLabel* legend() const { return legend_; }
+  // The barogram a variometer window downloads.
+  BarographBuffer& barograph() { return *barogram_; }
+
+  // After a variometer window has closed: merges its barogram into the
+  // flight and names the pressure sensor in the extra header line.
+  void variometerWindowClosed(Variometer instrument);
 
  signals:
   void optimizationEnded();
@@ -134,6 +145,11 @@ class MainWindow : public QMainWindow {
   // Analysis windows
   void connectAnalysisWindows();
 
+  // Download windows
+  void connectDownloads();
+  void runDownloadWindow(const std::function<void()>& showWindow);
+  void setDownloadsEnabled(bool enabled);
+
   // Terrain and relief
   void startTerrain();
   bool loadTerrain();
@@ -163,6 +179,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<AnalysisState> analysis_;
   std::optional<int> perspectiveHeightStep_;
   QString demDir_, demName_;
+  std::vector<QAction*> downloadWindows_;  // the download commands that have a window
   ReliefColourTable reliefColours_{};
 
   QWidget* panel_ = nullptr;

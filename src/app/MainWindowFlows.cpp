@@ -111,6 +111,7 @@ void MainWindow::openTrack(std::optional<QString> commandLinePath) {
   settings_.writeString("Dateien", "Filename Track", path.toStdString());
   flightLoaded_ = true;
   menus_.openTrack->setEnabled(false);
+  setDownloadsEnabled(false);
   for (const std::string& title : read.flightTitles) {
     setWindowTitle(windowTitle() + "        " + qt(title));
   }

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/IgcHeaderDialog.h"
+
 namespace quorvanta {
 
 namespace {
@@ -42,6 +44,20 @@ void QtDialogs::inform(QWidget* parent, const QString& title, const QString& tex
 
 void QtDialogs::warn(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox::warning(parent, title, text);
+}
+
+std::optional<QString> QtDialogs::existingDirectory(QWidget* parent, const QString& title,
+                                                    const QString& start) {
+  return chosen(QFileDialog::getExistingDirectory(parent, title, start));
+}
+
+std::optional<IgcHeaderValues> QtDialogs::igcHeaderDetails(QWidget* parent,
+                                                           SettingsStore& settings,
+                                                           bool fromFlightRecorder) {
+  IgcHeaderDialog dialog(settings, *this, fromFlightRecorder, parent);
+  dialog.exec();
+  if (!dialog.saveConfirmed()) return std::nullopt;
+  return dialog.values();
 }
 
 }  // namespace quorvanta

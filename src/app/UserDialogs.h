@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include "flight/IgcHeader.h"
+#include "flight/SettingsStore.h"
+
 class QWidget;
 
 namespace quorvanta {
@@ -23,6 +26,13 @@ class UserDialogs {
   virtual bool askOkCancel(QWidget* parent, const QString& title, const QString& text) = 0;
   virtual void inform(QWidget* parent, const QString& title, const QString& text) = 0;
   virtual void warn(QWidget* parent, const QString& title, const QString& text) = 0;
+  // The chosen directory, or nothing when the user cancelled.
+  virtual std::optional<QString> existingDirectory(QWidget* parent, const QString& title,
+                                                   const QString& start) = 0;
+  // The IGC header details of a downloaded flight, confirmed for saving, or
+  // nothing when the user left without saving.
+  virtual std::optional<IgcHeaderValues> igcHeaderDetails(QWidget* parent, SettingsStore& settings,
+                                                          bool fromFlightRecorder) = 0;
 };
 
 // The platform's dialogs and message boxes.
@@ -36,6 +46,10 @@ class QtDialogs : public UserDialogs {
   bool askOkCancel(QWidget* parent, const QString& title, const QString& text) override;
   void inform(QWidget* parent, const QString& title, const QString& text) override;
   void warn(QWidget* parent, const QString& title, const QString& text) override;
+  std::optional<QString> existingDirectory(QWidget* parent, const QString& title,
+                                           const QString& start) override;
+  std::optional<IgcHeaderValues> igcHeaderDetails(QWidget* parent, SettingsStore& settings,
+                                                  bool fromFlightRecorder) override;
 };
 
 }  // namespace quorvanta

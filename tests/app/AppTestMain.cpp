@@ -1,11 +1,13 @@
 #include <memory>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 #include "flight/NumberText.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -16,14 +18,22 @@ class QtEnvironment : public ::testing::Environment {
   QtEnvironment(int& argc, char** argv) : argc_(argc), argv_(argv) {}
   void SetUp() override {
     QStandardPaths::setTestModeEnabled(true);
+    // CTest runs test processes side by side: each gets its own settings.
+    settingsDir_ = std::make_unique<quorvanta::test::ScratchDir>();
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(settingsDir_->path().string()));
     application_ = std::make_unique<QApplication>(argc_, argv_);
     quorvanta::setDecimalSeparator(',');
   }
-  void TearDown() override { application_.reset(); }
+  void TearDown() override {
+    application_.reset();
+    settingsDir_.reset();
+  }
 
  private:
   int& argc_;
   char** argv_;
+  std::unique_ptr<quorvanta::test::ScratchDir> settingsDir_;
   std::unique_ptr<QApplication> application_;
 };
 

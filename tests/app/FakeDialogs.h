@@ -12,6 +12,7 @@ namespace quorvanta::test {
 
 // Answers the main window's dialogs from queues the test fills, and records
 // what was asked. An empty queue, or an empty file name, answers Cancel or No.
+// Directory dialogs take their answers from the file answers too.
 class FakeDialogs : public UserDialogs {
  public:
   struct Asked {
@@ -22,6 +23,10 @@ class FakeDialogs : public UserDialogs {
   std::deque<bool> questionAnswers;
   std::vector<Asked> asked;   // questions and messages, in order
   std::vector<QString> fileDialogStarts;
+  // The IGC header details: each answer is what the pilot confirmed, or
+  // nothing for "Abbrechen".
+  std::deque<std::optional<IgcHeaderValues>> headerAnswers;
+  std::vector<bool> headerAskedFromFlightRecorder;
 
   std::optional<QString> openFileName(QWidget*, const QString& title, const QString& start,
                                       const QString&) override {
@@ -42,6 +47,19 @@ class FakeDialogs : public UserDialogs {
   }
   void warn(QWidget*, const QString& title, const QString& text) override {
     asked.push_back({title, text});
+  }
+  std::optional<QString> existingDirectory(QWidget*, const QString& title,
+                                           const QString& start) override {
+    return nextFile(title, start);
+  }
+  std::optional<IgcHeaderValues> igcHeaderDetails(QWidget*, SettingsStore&,
+                                                  bool fromFlightRecorder) override {
+    asked.push_back({"Quorvanta: weitere Angaben zum IGC-File", QString()});
+    headerAskedFromFlightRecorder.push_back(fromFlightRecorder);
+    if (headerAnswers.empty()) return std::nullopt;
+    const auto answer = headerAnswers.front();
+    headerAnswers.pop_front();
+    return answer;
   }
 
  private:

@@ -185,18 +185,16 @@ TEST(GarminDownload, EveryTruncatedSessionEndsCleanly) {
 // and repaired by the repeat; whatever arrives is exact or nothing is written.
 TEST(GarminDownload, FlippedBytesNeverGiveAWrongFile) {
   const auto points = sim::flightPath(12, FlightStart);
-  const std::string firstTrackPacket =
-      unitScript(points).answers.at(sim::Trigger::command(6)).at(1).wire;
-  for (std::size_t flip = 0; flip < 3 * firstTrackPacket.size(); flip += 2) {
-    GarminUnit unit(unitScript(points));
-    std::size_t productBytes = 0;
-    for (const auto& packet : unitScript(points).answers.at(sim::Trigger::productRequest())) {
-      productBytes += packet.wire.size();
-    }
-    // Past the product answer, both acknowledgements and the records packet.
-    const std::size_t trackStart =
-        productBytes + 3 * 8 +
-        unitScript(points).answers.at(sim::Trigger::command(6)).at(0).wire.size();
+  const sim::GarminScript script = unitScript(points);
+  const auto& trackLog = script.answers.at(sim::Trigger::command(6));
+  std::size_t productBytes = 0;
+  for (const auto& packet : script.answers.at(sim::Trigger::productRequest())) {
+    productBytes += packet.wire.size();
+  }
+  // Past the product answer, three acknowledgements and the records packet.
+  const std::size_t trackStart = productBytes + 3 * 8 + trackLog.at(0).wire.size();
+  for (std::size_t flip = 0; flip < 3 * trackLog.at(1).wire.size(); flip += 2) {
+    GarminUnit unit(script);
     FlippingUnit flipping(unit, trackStart + flip);
     test::ScratchDir scratch;
     const DownloadRun run = download(flipping, scratch.path());

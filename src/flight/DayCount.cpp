@@ -69,8 +69,16 @@ std::optional<double> encodeTime(int hour, int minute, int second) {
   return milliseconds / 86400000.0;
 }
 
+double clampedDayCount(double dayCount) {
+  static const double first = *encodeDate(1, 1, 1);
+  // The last second of 31 December 9999, which cannot round into a year 10000.
+  static const double last = *encodeDate(9999, 12, 31) + (SecondsPerDay - 1.0) / SecondsPerDay;
+  return std::isnan(dayCount) ? 0 : std::clamp(dayCount, first, last);
+}
+
 DateTimeParts dateTimeParts(double dayCount) {
-  const auto seconds = static_cast<std::int64_t>(std::llround(dayCount * SecondsPerDay));
+  const auto seconds =
+      static_cast<std::int64_t>(std::llround(clampedDayCount(dayCount) * SecondsPerDay));
   std::int64_t days = seconds / SecondsPerDay;
   std::int64_t secondOfDay = seconds % SecondsPerDay;
   if (secondOfDay < 0) {

@@ -15,6 +15,10 @@ std::optional<double> encodeDate(int year, int month, int day);
 // Fraction of the day for a time of day, or nothing when it is out of range.
 std::optional<double> encodeTime(int hour, int minute, int second);
 
+// The day count brought into the years 1..9999 (NaN gives day 0), so that
+// any double can be turned into a date and whole numbers without overflow.
+double clampedDayCount(double dayCount);
+
 struct DateTimeParts {
   int year = 0, month = 0, day = 0;
   int hour = 0, minute = 0, second = 0;
@@ -22,7 +26,8 @@ struct DateTimeParts {
 };
 
 // Calendar date and time of day of a day count, rounded to the nearest
-// second (a time that rounds up to midnight belongs to the next day).
+// second (a time that rounds up to midnight belongs to the next day); the
+// day count is clamped first.
 DateTimeParts dateTimeParts(double dayCount);
 
 // The local date and time of the system clock now. Only the programs' outer

@@ -10,8 +10,11 @@ namespace quorvanta {
 
 namespace {
 
-std::string coordinateField(double degrees, const char* format, char positive, char negative) {
-  const double magnitude = std::fabs(degrees);
+// The magnitude is brought into 0..limit first, so that no value (NaN,
+// infinity, 1e39) can overflow the conversion or widen the field.
+std::string coordinateField(double degrees, double limit, const char* format, char positive,
+                            char negative) {
+  const double magnitude = std::isnan(degrees) ? 0 : std::min(std::fabs(degrees), limit);
   auto whole = static_cast<long long>(std::floor(magnitude));
   long long thousandths = std::llround((magnitude - static_cast<double>(whole)) * 60000.0);
   if (thousandths >= 60000) {
@@ -45,13 +48,13 @@ std::string dateLine(double dayCount) {
 }
 
 std::string latitudeField(double degrees) {
-  return coordinateField(degrees, "%02lld%05lld%c", 'N', 'S');
+  return coordinateField(degrees, 90, "%02lld%05lld%c", 'N', 'S');
 }
 
 std::string longitudeField(double degrees) {
   if (degrees > 180) degrees -= 360;
   if (degrees < -180) degrees += 360;
-  return coordinateField(degrees, "%03lld%05lld%c", 'E', 'W');
+  return coordinateField(degrees, 180, "%03lld%05lld%c", 'E', 'W');
 }
 
 std::string bRecord(const FixFields& fix) {
@@ -75,11 +78,18 @@ FixLineWriter::FixLineWriter(std::string& text, std::optional<double> dateLineTi
 
 void FixLineWriter::add(const FixFields& fix) {
   const double date = dateOf(fix.time);
-  if (dateWritten_ != date) {
+  const DateTimeParts t = dateTimeParts(fix.time);
+  const int secondOfDay = t.hour * 3600 + t.minute * 60 + t.second;
+  // The reader takes a time of day more than twelve hours before the previous
+  // one for the next day, unless a date line stands between them.
+  const bool readAsNextDay =
+      previousSecondOfDay_ && *previousSecondOfDay_ - secondOfDay > 12 * 3600;
+  if (dateWritten_ != date || readAsNextDay) {
     text_ += dateLine(fix.time);
     text_ += "\r\n";
     dateWritten_ = date;
   }
+  previousSecondOfDay_ = secondOfDay;
   text_ += bRecord(fix);
   text_ += "\r\n";
 }

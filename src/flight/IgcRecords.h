@@ -16,6 +16,8 @@ std::string dateLine(double dayCount);
 // Latitude as DDMMmmmN/S and longitude as DDDMMmmmE/W: whole degrees, then
 // thousandths of minutes rounded; 60000 of them carry into the degrees.
 // Longitudes are brought into -180..180 first; 0 counts as south or west.
+// Whatever the value, the field keeps its width: magnitudes beyond 90 and 180
+// are written as 90 and 180, and NaN as 0.
 std::string latitudeField(double degrees);
 std::string longitudeField(double degrees);
 
@@ -32,7 +34,8 @@ struct FixFields {
 std::string bRecord(const FixFields& fix);
 
 // Appends B records, each preceded by an HFDTE line when its date differs
-// from the date written last, with CR LF line ends. `dateLineTime` is the
+// from the date written last or its time of day lies more than twelve hours
+// before the previous one's, with CR LF line ends. `dateLineTime` is the
 // time whose HFDTE line the header holds already, if any.
 class FixLineWriter {
  public:
@@ -42,6 +45,7 @@ class FixLineWriter {
  private:
   std::string& text_;
   std::optional<double> dateWritten_;
+  std::optional<int> previousSecondOfDay_;
 };
 
 }  // namespace quorvanta

@@ -7,20 +7,21 @@
 
 namespace quorvanta {
 
-std::string lineErrorText(int lineNumber, std::string_view reason, std::string_view line) {
+std::string quotedExcerpt(std::string_view text) {
   constexpr std::size_t Shown = 100;
+  std::string quote = "„";
+  quote += text.substr(0, Shown);
+  if (text.size() > Shown) quote += "…";
+  return quote += "“";
+}
+
+std::string lineErrorText(int lineNumber, std::string_view reason, std::string_view line) {
   std::string text = "Fehler in Zeile " + std::to_string(lineNumber) + ": ";
   text += reason;
-  text += ": „";
-  text += line.substr(0, Shown);
-  if (line.size() > Shown) text += "…";
-  text += "“";
-  return text;
+  return text += ": " + quotedExcerpt(line);
 }
 
 namespace {
-
-std::string quoted(std::string_view text) { return "„" + std::string(text) + "“"; }
 
 std::string columnRange(int start, int count) {
   return count > 1 ? std::to_string(start) + "-" + std::to_string(start + count - 1)
@@ -30,7 +31,7 @@ std::string columnRange(int start, int count) {
 std::int32_t integerAt(std::string_view line, int start, int count, const char* what) {
   const std::string_view field = columns(line, start, count);
   if (const auto value = integerField(field)) return *value;
-  throw RecordError("ungültige Zahl " + quoted(field) + " in Spalte " +
+  throw RecordError("ungültige Zahl " + quotedExcerpt(field) + " in Spalte " +
                     columnRange(start, count) + " (" + what + ")");
 }
 
@@ -38,6 +39,14 @@ bool letterAt(std::string_view line, int column, char upper) {
   const std::string_view c = columns(line, column, 1);
   return !c.empty() && (c.front() == upper || c.front() == upper + ('a' - 'A'));
 }
+
+// Positions the B record fields can hold; a longitude above 180 is written
+// as west of Greenwich.
+struct DegreeRange {
+  int low, high;
+};
+constexpr DegreeRange LatitudeRange{-90, 90};
+constexpr DegreeRange LongitudeRange{-180, 360};
 
 std::vector<std::string_view> splitAtCommas(std::string_view text) {
   std::vector<std::string_view> fields;
@@ -110,19 +119,26 @@ CsvFix parseCsvFix(std::string_view line) {
     throw RecordError("zu wenige Felder (" + std::to_string(fields.size() - 1) +
                       " statt 10)");
   }
-  const auto decimal = [&](std::size_t k, const char* what) {
-    if (const auto value = decimalField(fields[k])) return *value;
-    throw RecordError("ungültige Zahl " + quoted(fields[k]) + " in Feld " + std::to_string(k) +
-                      " (" + what + ")");
+  const auto field = [&](std::size_t k, const char* what) {
+    return quotedExcerpt(fields[k]) + " in Feld " + std::to_string(k) + " (" + what + ")";
+  };
+  const auto coordinate = [&](std::size_t k, const char* what, DegreeRange range) {
+    const auto value = decimalField(fields[k]);
+    if (!value) throw RecordError("ungültige Zahl " + field(k, what));
+    if (*value < range.low || *value > range.high) {
+      throw RecordError("Wert " + field(k, what) + " liegt außerhalb von " +
+                        std::to_string(range.low) + " bis " + std::to_string(range.high) +
+                        " Grad");
+    }
+    return *value;
   };
   const auto integer = [&](std::size_t k, const char* what) {
     if (const auto value = leadingInteger(fields[k])) return *value;
-    throw RecordError("ungültige Zahl " + quoted(fields[k]) + " in Feld " + std::to_string(k) +
-                      " (" + what + ")");
+    throw RecordError("ungültige Zahl " + field(k, what));
   };
   CsvFix fix;
-  fix.latDeg = decimal(2, "Breite");
-  fix.lonDeg = decimal(3, "Länge");
+  fix.latDeg = coordinate(2, "Breite", LatitudeRange);
+  fix.lonDeg = coordinate(3, "Länge", LongitudeRange);
   fix.month = integer(4, "Monat");
   fix.day = integer(5, "Tag");
   fix.year = integer(6, "Jahr");

@@ -16,7 +16,10 @@ class RecordError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// "Fehler in Zeile N: <reason>: „<line>“", the line cut after 100 characters.
+// „<text>“, cut after 100 characters, so that no message grows with its input.
+std::string quotedExcerpt(std::string_view text);
+
+// "Fehler in Zeile N: <reason>: „<line>“", the line quoted as above.
 std::string lineErrorText(int lineNumber, std::string_view reason, std::string_view line);
 
 struct ExtensionLayout {
@@ -47,7 +50,9 @@ struct CsvFix {
   std::string text;  // everything after the first comma
 };
 
-// Each parser throws RecordError for a field that is not a number.
+// Each parser throws RecordError for a field that is not a number, and the
+// CSV parser also for a latitude outside -90..90 or a longitude outside
+// -180..360.
 BRecord parseBRecord(std::string_view line, const ExtensionLayout& extensions);
 ExtensionLayout parseIRecord(std::string_view line);
 FlightDate parseDateLine(std::string_view line);  // HFDTEddmmyy or HFDTEDATE:ddmmyy[,nn]

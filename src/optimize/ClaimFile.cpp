@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "flight/DayCount.h"
 #include "flight/FileContent.h"
 #include "optimize/Geodesy.h"
 
@@ -31,7 +32,8 @@ std::string withoutExtension(const std::string& path) {
 
 // "hh%3Amm%3Ass" of a day count's time of day.
 std::string timeField(double dayCount) {
-  const double fraction = dayCount - std::floor(dayCount);
+  const double day = clampedDayCount(dayCount);
+  const double fraction = day - std::floor(day);
   const auto ms = static_cast<long long>(std::llround(fraction * 86400000.0)) % 86400000;
   const long long seconds = ms / 1000;
   char text[32];
@@ -89,7 +91,8 @@ std::optional<std::string> claimLine(const FlightRecord& record, const Optimizat
   line += "&ind=100&flugzeug=2";
   const double middleDay = record.FixTime[std::max(record.FixCount / 2, 1)];
   line += "&ft=";
-  line += std::to_string(static_cast<long long>(std::trunc(middleDay)) + DaysFrom1601);
+  line += std::to_string(static_cast<long long>(std::trunc(clampedDayCount(middleDay))) +
+                        DaysFrom1601);
   line += "&s0=";
   line += timeField(record.FixTime[routes.back().points[0]]);
   for (const Route& route : routes) {

@@ -76,9 +76,13 @@ std::string ClaimCoordinateText(std::string_view keyPrefix, char axisLetter, dou
   const double degrees = angleRad / DegToRad;
   const bool longitude = axisLetter == 'l' || axisLetter == 'L';
   const char hemisphere = longitude ? (degrees >= 0 ? 'E' : 'W') : (degrees >= 0 ? 'N' : 'S');
+  // Bounded by the positions the program writes (a longitude up to 360 east),
+  // so that no value can overflow the conversion below.
+  const double limit = longitude ? 360 : 90;
+  const double magnitude = std::isnan(degrees) ? 0 : std::fmin(std::fabs(degrees), limit);
   // Split one truncated total of thousandths of a minute, so that a value a
   // hair below a whole minute cannot show 60 minutes or 1000 thousandths.
-  const auto thousandths = static_cast<std::int64_t>(std::fabs(degrees) * 60000 + 0.0001);
+  const auto thousandths = static_cast<std::int64_t>(magnitude * 60000 + 0.0001);
   std::string key(1, '&');
   key.append(keyPrefix) += axisLetter;
   return key + "h=" + hemisphere + key + "g=" + std::to_string(thousandths / 60000) + key +

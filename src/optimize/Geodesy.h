@@ -46,7 +46,8 @@ std::string PaddedAngleText(double angleRad);
 std::string DegreesText(double angleDeg);
 
 // Claim-file fragment "&Pch=H&Pcg=D&Pcm=MM&Pcmd=TTT"; axisLetter is "b" for
-// latitude and "l" for longitude.
+// latitude and "l" for longitude. Magnitudes beyond 90 (latitude) or 360
+// (longitude) are written as those, NaN as 0.
 std::string ClaimCoordinateText(std::string_view keyPrefix, char axisLetter, double angleRad);
 
 }  // namespace quorvanta

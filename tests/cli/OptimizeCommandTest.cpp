@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -91,6 +92,19 @@ TEST(MeasureCommand, PrintsStartToFinishAndTrackLength) {
   const auto run = runCli("measure " + quotedPath(file));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "Start bis Ziel direkt [km]: 0.000\nGesamtlänge des Tracks [km]: 3.706\n");
+}
+
+TEST(ClaimCommand, RefusesACsvPositionOutOfRange) {
+  test::ScratchDir scratch;
+  const std::string file = scratch.write(
+      "far.csv", "T,x,47.5,8.1,7,15,2003,10,5,6,1\r\nT,,1e39,8,7,15,2003,10,5,7,1\r\n");
+  const std::string claim = (scratch.path() / "out.olc").string();
+  const auto run = runCli("claim " + quotedPath(file) + " -o " + quotedPath(claim));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, file + ": Fehler in Zeile 2: Wert „1e39“ in Feld 2 (Breite) liegt außerhalb "
+                            "von -90 bis 90 Grad: „T,,1e39,8,7,15,2003,10,5,7,1“\n");
+  EXPECT_FALSE(std::filesystem::exists(claim));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "flight/DayCount.h"
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace quorvanta {
@@ -39,6 +41,16 @@ TEST(DayCount, IsoTextRoundsToTheSecond) {
             "2016-12-31T23:59:59");
   EXPECT_EQ(isoDateTimeText(0), "1899-12-30T00:00:00");
   EXPECT_EQ(isoDateTimeText(-1.25), "1899-12-28T18:00:00");
+}
+
+TEST(DayCount, AnyValueIsClampedIntoTheYearsOneTo9999) {
+  EXPECT_EQ(clampedDayCount(37817.25), 37817.25);
+  EXPECT_EQ(clampedDayCount(std::numeric_limits<double>::quiet_NaN()), 0.0);
+  EXPECT_EQ(clampedDayCount(-1e39), -693593.0);
+  EXPECT_EQ(isoDateTimeText(1e39), "9999-12-31T23:59:59");
+  EXPECT_EQ(isoDateTimeText(std::numeric_limits<double>::infinity()), "9999-12-31T23:59:59");
+  EXPECT_EQ(isoDateTimeText(-std::numeric_limits<double>::infinity()), "0001-01-01T00:00:00");
+  EXPECT_EQ(isoDateTimeText(std::numeric_limits<double>::quiet_NaN()), "1899-12-30T00:00:00");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <sstream>
 
@@ -107,6 +108,24 @@ TEST_F(ClaimFileTest, FileIsOneLineEndedByCrLf) {
   const auto failure = writeClaimFile((scratch.path() / "missing" / "x.olc").string(), "x");
   ASSERT_TRUE(failure);
   EXPECT_THAT(*failure, HasSubstr("kann nicht geschrieben werden"));
+}
+
+TEST_F(ClaimFileTest, AnyPositionOrTimeGivesFieldsInRange) {
+  record->FixLat[1] = 1e39;
+  record->FixLon[1] = std::numeric_limits<double>::quiet_NaN();
+  record->FixTime[1] = std::numeric_limits<double>::quiet_NaN();
+  record->FixTime[5] = 1e39;  // the finish, and the middle fix that names the date
+  auto line = claimLine(*record, result);
+  ASSERT_TRUE(line);
+  EXPECT_THAT(*line, HasSubstr("&ft=" + std::to_string(2958465 + 109205) +
+                               "&s0=00%3A00%3A00&w0bh=N&w0bg=90&w0bm=00&w0bmd=000"
+                               "&w0lh=W&w0lg=0&w0lm=00&w0lmd=000&w1bh=N"));
+  EXPECT_THAT(*line, HasSubstr("&s4=23%3A59%3A59&ligcfn="));
+  record->FixTime[5] = -std::numeric_limits<double>::infinity();
+  line = claimLine(*record, result);
+  ASSERT_TRUE(line);
+  EXPECT_THAT(*line, HasSubstr("&ft=" + std::to_string(-693593 + 109205) + "&s0="));
+  EXPECT_THAT(*line, HasSubstr("&s4=00%3A00%3A00&ligcfn="));
 }
 
 }  // namespace

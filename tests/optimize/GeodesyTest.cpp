@@ -1,6 +1,7 @@
 #include "optimize/Geodesy.h"
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -79,6 +80,17 @@ TEST(Geodesy, ClaimCoordinateTextNeverShows60MinutesOr1000Thousandths) {
                                  std::to_string(millis % 1000);
     ASSERT_EQ(text, expected) << millis;
   }
+}
+
+TEST(Geodesy, ClaimCoordinateTextStaysInRangeWhateverTheAngle) {
+  EXPECT_EQ(ClaimCoordinateText("w0", 'b', 1e39), "&w0bh=N&w0bg=90&w0bm=00&w0bmd=000");
+  EXPECT_EQ(ClaimCoordinateText("w0", 'b', rad(-100)), "&w0bh=S&w0bg=90&w0bm=00&w0bmd=000");
+  EXPECT_EQ(ClaimCoordinateText("w0", 'l', -1e39), "&w0lh=W&w0lg=360&w0lm=00&w0lmd=000");
+  EXPECT_EQ(ClaimCoordinateText("w0", 'l', rad(359.5)), "&w0lh=E&w0lg=359&w0lm=30&w0lmd=000");
+  EXPECT_EQ(ClaimCoordinateText("w0", 'b', std::numeric_limits<double>::quiet_NaN()),
+            "&w0bh=S&w0bg=0&w0bm=00&w0bmd=000");
+  EXPECT_EQ(ClaimCoordinateText("w0", 'l', std::numeric_limits<double>::infinity()),
+            "&w0lh=E&w0lg=360&w0lm=00&w0lmd=000");
 }
 
 }  // namespace

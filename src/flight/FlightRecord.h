@@ -40,6 +40,7 @@ struct FlightRecord {
   // Lines of the file other than B records; lines beyond the capacity are
   // only counted.
   OneBasedArray<std::string, MaxHeaderLines> HeaderLines;
+  OneBasedArray<std::int32_t, MaxHeaderLines> HeaderLineFix;  // fixes before the line
   std::int32_t HeaderLineCount = 0;
   std::int32_t DroppedHeaderLineCount = 0;
   OneBasedArray<std::string, MaxOtherLines> OtherLines;

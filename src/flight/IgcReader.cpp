@@ -1,12 +1,13 @@
 #include "flight/IgcReader.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <memory>
 
 #include "flight/ClosestPairThinner.h"
 #include "flight/DayCount.h"
 #include "flight/FieldText.h"
 #include "flight/FileContent.h"
+#include "flight/FixDates.h"
 #include "flight/FlightSummary.h"
 #include "flight/TextLines.h"
 #include "flight/TrackRecords.h"
@@ -23,22 +24,29 @@ struct PendingFix {
   std::int32_t alt = 0, gpsAlt = 0, groundAlt = 0;
   std::array<std::int32_t, MaxExtensions> ext{};
   std::string text;
+  std::int64_t sequence = 0;  // fixes read before it
 };
 
 // Collects the fixes in file order, thinned to the record's capacity.
 class TrackBuilder {
  public:
   void add(PendingFix fix) {
+    fix.sequence = readCount_++;
     const int slot = thinner_.add(fix.lat, fix.lon);
     slots_[static_cast<std::size_t>(slot)] = std::move(fix);
   }
 
   bool empty() const { return thinner_.size() == 0; }
+  std::int64_t readCount() const { return readCount_; }
 
+  // HeaderLineFix counts the fixes read before each line until here; it
+  // becomes the number of kept fixes before it.
   void storeInto(FlightRecord& record) {
+    std::vector<std::int64_t> sequences;
     int i = 0;
     for (int slot : thinner_.slotsInOrder()) {
       PendingFix& fix = slots_[static_cast<std::size_t>(slot)];
+      sequences.push_back(fix.sequence);
       ++i;
       record.FixLat[i] = fix.lat;
       record.FixLon[i] = fix.lon;
@@ -54,10 +62,16 @@ class TrackBuilder {
     }
     record.FixCount = i;
     record.DroppedFixCount = static_cast<std::int32_t>(thinner_.droppedCount());
+    for (int k = 1; k <= record.HeaderLineCount; ++k) {
+      const auto before =
+          std::lower_bound(sequences.begin(), sequences.end(), record.HeaderLineFix[k]);
+      record.HeaderLineFix[k] = static_cast<std::int32_t>(before - sequences.begin());
+    }
   }
 
  private:
   ClosestPairThinner thinner_{MaxFixes};
+  std::int64_t readCount_ = 0;
   std::vector<PendingFix> slots_ = std::vector<PendingFix>(MaxFixes);
 };
 
@@ -69,25 +83,6 @@ void keepLine(OneBasedArray<std::string, Capacity>& lines, std::int32_t& count,
   } else {
     ++dropped;
   }
-}
-
-std::string timeText(const BRecord& fix) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%d:%02d:%02d", fix.hour, fix.minute, fix.second);
-  return text;
-}
-
-double dayCountOf(const FlightDate& date, int dayOffset, const BRecord& fix) {
-  const auto day = encodeDate(date.year, date.month, date.day);
-  if (!day) {
-    throw RecordError(date.year == 0 ? "B-Datensatz vor der Datumszeile HFDTE"
-                                     : "ungültiges Datum " + std::to_string(date.day) + "." +
-                                           std::to_string(date.month) + "." +
-                                           std::to_string(date.year));
-  }
-  const auto time = encodeTime(fix.hour, fix.minute, fix.second);
-  if (!time) throw RecordError("ungültige Uhrzeit " + timeText(fix));
-  return *day + dayOffset + *time;
 }
 
 // Interprets IGC lines one after the other.
@@ -103,14 +98,12 @@ class IgcLines {
       case 'A':
       case 'C':
       case 'D':
-        keepLine(record_.HeaderLines, record_.HeaderLineCount, record_.DroppedHeaderLineCount,
-                 line);
+        keepHeaderLine(line);
         if (namesDate(line)) setDate(line);
         if (namesPilot(line)) setTitle(line);
         break;
       case 'I':
-        keepLine(record_.HeaderLines, record_.HeaderLineCount, record_.DroppedHeaderLineCount,
-                 line);
+        keepHeaderLine(line);
         setExtensions(line);
         break;
       case 'B':
@@ -122,10 +115,18 @@ class IgcLines {
   }
 
  private:
+  // Its place among the fixes goes with the line, for the writer.
+  void keepHeaderLine(const std::string& line) {
+    if (record_.HeaderLineCount < MaxHeaderLines) {
+      record_.HeaderLineFix[record_.HeaderLineCount + 1] =
+          static_cast<std::int32_t>(track_.readCount());
+    }
+    keepLine(record_.HeaderLines, record_.HeaderLineCount, record_.DroppedHeaderLineCount, line);
+  }
+
   void setDate(const std::string& line) {
     date_ = parseDateLine(line);
-    dayOffset_ = 0;
-    previousSecondOfDay_ = -1;
+    dates_.setDate(date_);
   }
 
   void setTitle(const std::string& line) {
@@ -145,19 +146,10 @@ class IgcLines {
     }
   }
 
-  // A time of day more than twelve hours before the previous fix's means the
-  // flight has passed midnight; a smaller step back is a second recording.
-  void followMidnight(const BRecord& fix) {
-    const int secondOfDay = fix.hour * 3600 + fix.minute * 60 + fix.second;
-    if (previousSecondOfDay_ >= 0 && previousSecondOfDay_ - secondOfDay > 12 * 3600) ++dayOffset_;
-    previousSecondOfDay_ = secondOfDay;
-  }
-
   void addFix(const std::string& line) {
     const BRecord b = parseBRecord(line, extensions_);
     PendingFix fix;
-    followMidnight(b);
-    fix.time = dayCountOf(date_, dayOffset_, b);
+    fix.time = dates_.dayCount(b);
     fix.text = line;
     fix.lat = b.latDeg * DegToRad;
     fix.lon = b.lonDeg * DegToRad;
@@ -176,9 +168,8 @@ class IgcLines {
   std::vector<std::string>& titles_;
   const ReadOptions& options_;
   ExtensionLayout extensions_;
-  FlightDate date_;
-  int dayOffset_ = 0;
-  int previousSecondOfDay_ = -1;
+  FlightDate date_;  // for the title
+  FixDates dates_;
 };
 
 // Fix lines of a comma-separated track; every other line is skipped. The

@@ -1,5 +1,6 @@
 #include "flight/DownloadWriter.h"
 
+#include <limits>
 #include <memory>
 
 #include <gmock/gmock.h>
@@ -36,6 +37,33 @@ TEST(IgcRecords, CoordinatesInDegreesAndThousandthsOfMinutes) {
             "B0905074730000N01115000EA0000001234");
   EXPECT_EQ(bRecord({at(2003, 7, 15, 23, 59, 59) + 0.6 / 86400, 1, 2, false, 5, 6}),
             "B0000000100000N00200000EV0000500006");  // rounds into the next second
+}
+
+TEST(IgcRecords, FieldsKeepTheirWidthWhateverTheValue) {
+  constexpr double Inf = std::numeric_limits<double>::infinity();
+  constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(latitudeField(1e39), "9000000N");
+  EXPECT_EQ(latitudeField(100), "9000000N");
+  EXPECT_EQ(latitudeField(-Inf), "9000000S");
+  EXPECT_EQ(latitudeField(NaN), "0000000S");
+  EXPECT_EQ(latitudeField(89.99999999), "9000000N");
+  EXPECT_EQ(longitudeField(1e39), "18000000E");
+  EXPECT_EQ(longitudeField(-1e39), "18000000W");
+  EXPECT_EQ(longitudeField(NaN), "00000000W");
+  const std::string line = bRecord({at(2003, 7, 15, 9, 5, 7), 1e39, NaN, true, 0, 1234});
+  EXPECT_EQ(line, "B0905079000000N00000000WA0000001234");
+  EXPECT_EQ(bRecord({NaN, NaN, Inf, true, 0, 0}).size(), 35u);
+  EXPECT_EQ(bRecord({1e39, -1e39, 1e39, true, 0, 0}).size(), 35u);
+}
+
+TEST(IgcRecords, AnyTimeGivesADateLine) {
+  std::string text;
+  FixLineWriter fixes(text, std::numeric_limits<double>::quiet_NaN());
+  fixes.add({1e39, 47.5, 8.1, true, 0, 0});
+  fixes.add({-std::numeric_limits<double>::infinity(), 47.5, 8.1, true, 0, 0});
+  EXPECT_EQ(text,
+            "HFDTE311299\r\nB2359594730000N00806000EA0000000000\r\n"
+            "HFDTE010101\r\nB0000004730000N00806000EA0000000000\r\n");
 }
 
 TEST(IgcRecords, NewDateLineWhereTheDateChanges) {

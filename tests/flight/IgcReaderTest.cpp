@@ -323,5 +323,56 @@ TEST_F(IgcReaderTest, MalformedCsvLinesAreReportedWithTheirLine) {
   }
 }
 
+TEST_F(IgcReaderTest, CsvPositionsOutsideTheWritableRangeAreRefused) {
+  const std::string good = "T,x,47.5,8.1,7,15,2003,10,5,6,1\n";
+  ASSERT_TRUE(read("good.csv", good).ok());
+  const struct {
+    const char* text;
+    const char* reason;
+  } cases[] = {
+      {"T,,1e39,8,7,15,2003,10,5,7,1",
+       "Wert „1e39“ in Feld 2 (Breite) liegt außerhalb von -90 bis 90 Grad"},
+      {"T,x,100,8.1,7,15,2003,10,5,7,1", "„100“ in Feld 2 (Breite) liegt außerhalb"},
+      {"T,x,-90.5,8.1,7,15,2003,10,5,7,1", "„-90.5“ in Feld 2 (Breite) liegt außerhalb"},
+      {"T,x,47.5,361,7,15,2003,10,5,7,1",
+       "Wert „361“ in Feld 3 (Länge) liegt außerhalb von -180 bis 360 Grad"},
+      {"T,x,47.5,-180.01,7,15,2003,10,5,7,1", "„-180.01“ in Feld 3 (Länge) liegt außerhalb"},
+      {"T,x,47.5,-1e39,7,15,2003,10,5,7,1", "„-1e39“ in Feld 3 (Länge) liegt außerhalb"},
+      {"T,x,NaN,8.1,7,15,2003,10,5,7,1", "ungültige Zahl „NaN“ in Feld 2 (Breite)"},
+      {"T,x,inf,8.1,7,15,2003,10,5,7,1", "ungültige Zahl „inf“ in Feld 2 (Breite)"},
+      {"T,x,47.5,-infinity,7,15,2003,10,5,7,1", "ungültige Zahl „-infinity“ in Feld 3 (Länge)"},
+      {"T,x,1e400,8.1,7,15,2003,10,5,7,1", "ungültige Zahl „1e400“ in Feld 2 (Breite)"},
+  };
+  for (const auto& bad : cases) {
+    const auto result = read("bad.csv", good + bad.text + "\n");
+    ASSERT_FALSE(result.ok()) << bad.text;
+    EXPECT_EQ(result.error->line, 2);
+    EXPECT_THAT(result.error->message, StartsWith("Fehler in Zeile 2: "));
+    EXPECT_THAT(result.error->message, HasSubstr(bad.reason));
+    EXPECT_EQ(record->FixCount, 1);  // the record keeps the flight read before
+    EXPECT_EQ(record->FixText[1], good.substr(2, good.size() - 3));
+  }
+}
+
+TEST_F(IgcReaderTest, CsvPositionsAtTheEdgesOfTheRangeAreRead) {
+  const auto result = read("edges.csv", "T,x,90,-180,7,15,2003,10,5,6,1\n"
+                                        "T,x,-90,360,7,15,2003,10,5,7,1\n");
+  ASSERT_TRUE(result.ok()) << result.error->message;
+  EXPECT_DOUBLE_EQ(record->FixLat[1], 90 * DegToRad);
+  EXPECT_DOUBLE_EQ(record->FixLon[1], -180 * DegToRad);
+  EXPECT_DOUBLE_EQ(record->FixLat[2], -90 * DegToRad);
+  EXPECT_DOUBLE_EQ(record->FixLon[2], 360 * DegToRad);
+}
+
+TEST_F(IgcReaderTest, AHugeBadCsvFieldIsQuotedOnlyInPart) {
+  const std::string field(10'000'000, '7');
+  const auto result = read("huge.csv", "T,x,47.5," + field + "x,7,15,2003,10,5,7,1\n");
+  ASSERT_FALSE(result.ok());
+  const std::string& message = result.error->message;
+  EXPECT_LT(message.size(), 400u);
+  EXPECT_THAT(message, HasSubstr("ungültige Zahl „" + field.substr(0, 100) + "…“ in Feld 3"));
+  EXPECT_THAT(message, HasSubstr(": „T,x,47.5," + field.substr(0, 91) + "…“"));
+}
+
 }  // namespace
 }  // namespace quorvanta

@@ -1,5 +1,6 @@
 #include "flight/IgcWriter.h"
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -7,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "flight/DayCount.h"
 #include "flight/GRecord.h"
 #include "flight/IgcReader.h"
 #include "optimize/Geodesy.h"
@@ -117,6 +119,125 @@ TEST_F(IgcWriterTest, CsvTrackIsWrittenAsRealBRecordsAndReadsBack) {
     EXPECT_DOUBLE_EQ(again->FixTime[i], record->FixTime[i]);
     EXPECT_EQ(again->FixAlt[i], record->FixAlt[i]);
   }
+}
+
+// Saves the loaded flight and reads the file back.
+class SavedFlightTest : public IgcWriterTest {
+ protected:
+  FlightRecord& savedAndRead() {
+    const std::string name = "saved" + std::to_string(++saves) + ".igc";
+    const std::string path = (scratch.path() / name).string();
+    const SaveOutcome saved = saveFlight(path, *record);
+    EXPECT_FALSE(saved.error) << *saved.error;
+    written = contentOf(path);
+    const auto result = readFlightFile(path, *again);
+    EXPECT_TRUE(result.ok()) << result.error->message;
+    return *again;
+  }
+
+  void expectSameFixes() const {
+    ASSERT_EQ(again->FixCount, record->FixCount);
+    for (int i = 1; i <= record->FixCount; ++i) {
+      EXPECT_EQ(again->FixTime[i], record->FixTime[i]) << i;
+      EXPECT_EQ(again->FixLat[i], record->FixLat[i]) << i;
+      EXPECT_EQ(again->FixAlt[i], record->FixAlt[i]) << i;
+      for (int k = 1; k <= MaxExtensions; ++k) EXPECT_EQ(again->FixExt[k][i], record->FixExt[k][i]);
+    }
+    EXPECT_EQ(again->ExtCount, record->ExtCount);
+  }
+
+  std::unique_ptr<FlightRecord> again = std::make_unique<FlightRecord>();
+  std::string written;
+  int saves = 0;
+};
+
+constexpr const char* Fix1 = "B1005074730000N00806000EA0123401300";
+constexpr const char* Fix2 = "B1005084730010N00806010EA0123501301";
+
+TEST_F(SavedFlightTest, IRecordAfterTheFixesStaysThere) {
+  load(std::string("AXXX\r\nHFDTE150703\r\n") + Fix1 + "\r\nI013638ENL\r\n" + Fix2 +
+       "123\r\nI023638ENL3940FXA\r\n");
+  savedAndRead();
+  EXPECT_EQ(written, std::string("AXXX\r\nHFDTE150703\r\n") + Fix1 + "\r\nI013638ENL\r\n" +
+                         Fix2 + "123\r\nI023638ENL3940FXA\r\n");
+  expectSameFixes();
+  EXPECT_EQ(again->FixExt[1][2], 123);
+  EXPECT_EQ(again->ExtCode[2], "FXA");
+}
+
+TEST_F(SavedFlightTest, DateLineAfterTheFixesStaysThere) {
+  load(std::string("AXXX\r\nHFDTE150703\r\n") + Fix1 + "\r\nHFDTE160703\r\n" + Fix2 +
+       "\r\nHFDTE000000\r\n");
+  savedAndRead();
+  expectSameFixes();
+  EXPECT_EQ(shortDateText(again->FixTime[1]), "15.07.2003");
+  EXPECT_EQ(shortDateText(again->FixTime[2]), "16.07.2003");
+  EXPECT_EQ(again->HeaderLineCount, 4);
+}
+
+// 20 header lines fill the record; the date line and the I record after them
+// are read but not kept.
+std::string longHeader() {
+  std::string text = "AXXX\r\n";
+  for (int k = 1; k <= 19; ++k) text += "HOXXXREMARK " + std::to_string(k) + "\r\n";
+  return text;
+}
+
+TEST_F(SavedFlightTest, DateLineBeyondTheHeaderCapacityIsWrittenAgain) {
+  load(longHeader() + "HFDTE150703\r\nI013638ENL\r\n" + Fix1 + "042\r\n");
+  ASSERT_EQ(record->DroppedHeaderLineCount, 2);
+  savedAndRead();
+  expectSameFixes();
+  EXPECT_EQ(again->FixExt[1][1], 42);
+  EXPECT_EQ(again->HeaderLineCount, 20);
+  EXPECT_EQ(again->DroppedHeaderLineCount, 2);
+  EXPECT_NE(written.find("I013638ENL\r\nHFDTE150703\r\nB"), std::string::npos);
+}
+
+TEST_F(SavedFlightTest, FixesNoIRecordDescribesAreRefused) {
+  load(longHeader() + "HFDTE150703\r\nI013638ENL\r\n" + Fix1 + "042\r\nI014042ABC\r\n" +
+       Fix2 + "0000017\r\n");
+  const std::string path = (scratch.path() / "refused.igc").string();
+  const SaveOutcome refused = saveFlight(path, *record);
+  EXPECT_EQ(refused.error.value_or(""),
+            "Der Flug lässt sich nicht unverändert als IGC-Datei speichern: Trackpunkt 1 passt "
+            "zu keinem I-Datensatz.");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(SavedFlightTest, CsvFlightAcrossMidnightKeepsItsDatesWhenSavedTwice) {
+  const std::string csv =
+      "T,x,47.5,8.1,7,15,2003,23,59,58,1234\n"
+      "T,x,47.52,8.2,7,16,2003,0,0,3,1240\n"
+      "T,x,47.53,8.3,7,16,2003,0,0,9,1250\n";
+  ASSERT_TRUE(readFlightFile(scratch.write("track.csv", csv), *record).ok());
+  const auto csvTimes = record->FixTime;
+  savedAndRead();
+  std::swap(record, again);
+  savedAndRead();
+  expectSameFixes();
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(again->FixTime[i], csvTimes[i]) << i;
+  EXPECT_NE(written.find("HFDTE150703\r\nB235958"), std::string::npos);
+  EXPECT_NE(written.find("HFDTE160703\r\nB000003"), std::string::npos);
+}
+
+TEST_F(SavedFlightTest, CsvTimeFallingBackOnTheSameDayKeepsItsDate) {
+  const std::string csv =
+      "T,x,47.5,8.1,7,15,2003,23,0,0,1234\n"
+      "T,x,47.52,8.2,7,15,2003,1,0,0,-12\n";
+  ASSERT_TRUE(readFlightFile(scratch.write("track.csv", csv), *record).ok());
+  savedAndRead();
+  expectSameFixes();
+  EXPECT_NE(written.find("B230000"), std::string::npos);
+  EXPECT_NE(written.find("HFDTE150703\r\nB010000"), std::string::npos);
+}
+
+TEST_F(SavedFlightTest, CsvDatesOutsideTheIgcCenturyAreRefused) {
+  ASSERT_TRUE(readFlightFile(scratch.write("old.csv", "T,x,47.5,8.1,7,15,1999,12,0,0,800\n"),
+                             *record)
+                  .ok());
+  const SaveOutcome refused = saveFlight((scratch.path() / "old.igc").string(), *record);
+  EXPECT_THAT(refused.error.value_or(""), ::testing::HasSubstr("das Jahr 1999"));
 }
 
 TEST_F(IgcWriterTest, FailedSaveKeepsTheExtraHeaderLineAndTheOldName) {

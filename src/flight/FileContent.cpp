@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <cstdint>
+#include <cstdlib>
 
 namespace quorvanta {
 
@@ -20,6 +20,7 @@ const char* reasonText(int error, Access access) {
     case EACCES:
     case EPERM: return "Zugriff verweigert";
     case EISDIR: return "das ist ein Verzeichnis";
+    case ENXIO: return "das ist keine gewöhnliche Datei";
     case ENOSPC: return "kein Platz mehr auf dem Datenträger";
     case EROFS: return "Datenträger ist schreibgeschützt";
     default: return "Ein-/Ausgabefehler";
@@ -35,6 +36,22 @@ std::string failureText(const std::string& path, Access access, int error) {
   return text;
 }
 
+std::string tooLargeText(const std::string& path) {
+  return "Die Datei „" + path + "“ kann nicht gelesen werden: sie ist größer als " +
+         std::to_string(WholeFileLimit >> 20) + " MiB";
+}
+
+// Closes the descriptor when it goes out of scope.
+struct Descriptor {
+  explicit Descriptor(int opened) : fd(opened) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  const int fd;
+};
+
 bool writeAll(int fd, const std::string& content) {
   std::size_t done = 0;
   while (done < content.size()) {
@@ -49,14 +66,26 @@ bool writeAll(int fd, const std::string& content) {
 }  // namespace
 
 std::optional<std::string> readWholeFile(const std::string& path, std::string& content) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) return failureText(path, Access::Read, errno);
+  // Non-blocking, so that a FIFO without a writer cannot hang the open.
+  const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.fd < 0) return failureText(path, Access::Read, errno);
+  struct stat status {};
+  if (::fstat(file.fd, &status) != 0) return failureText(path, Access::Read, errno);
+  if (S_ISDIR(status.st_mode)) return failureText(path, Access::Read, EISDIR);
+  if (!S_ISREG(status.st_mode)) return failureText(path, Access::Read, ENXIO);
+  if (static_cast<std::uintmax_t>(status.st_size) > WholeFileLimit) return tooLargeText(path);
+  content.reserve(content.size() + static_cast<std::size_t>(status.st_size));
   char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
-  if (std::ferror(file.get())) return failureText(path, Access::Read, errno);
-  return std::nullopt;
+  std::size_t total = 0;
+  for (;;) {
+    const ssize_t got = ::read(file.fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return failureText(path, Access::Read, errno);
+    if (got == 0) return std::nullopt;
+    // The file may grow while it is read.
+    if ((total += static_cast<std::size_t>(got)) > WholeFileLimit) return tooLargeText(path);
+    content.append(buffer, static_cast<std::size_t>(got));
+  }
 }
 
 std::optional<std::string> writeWholeFile(const std::string& path, const std::string& content) {

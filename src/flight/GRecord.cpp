@@ -78,6 +78,16 @@ bool signedLine(std::string_view line) {
   return !(line.starts_with("G") || line.starts_with("HO") || line.starts_with("L"));
 }
 
+// The lines as the reader sees them, each ended with CR LF as the program
+// writes them. Otherwise a bare CR at the end, followed by the G lines, would
+// read back as one more (empty) signed line.
+std::string withCrLfLineEnds(std::string_view content) {
+  std::string normalised;
+  normalised.reserve(content.size() + content.size() / 16);
+  for (const std::string& line : splitLines(content)) (normalised += line) += "\r\n";
+  return normalised;
+}
+
 struct Keys {
   Number p = decimal(grecord::P), q = decimal(grecord::Q), g = decimal(grecord::G);
 };
@@ -136,7 +146,8 @@ std::vector<std::uint8_t> deterministicK(const Bytes& qBytes, const Bytes& xByte
   }
 }
 
-std::string withGRecord(std::string fileContent) {
+std::string withGRecord(std::string_view original) {
+  std::string fileContent = withCrLfLineEnds(original);
   const Sha1Digest digest = sha1(signedMessage(fileContent));
 
   const Keys keys;
@@ -153,8 +164,6 @@ std::string withGRecord(std::string fileContent) {
   BN_mod_inverse(kInverse.get(), k.get(), keys.q.get(), ctx.get());
   BN_mod_mul(s.get(), kInverse.get(), s.get(), keys.q.get(), ctx.get());
 
-  // A last line without its line end would swallow the first G line.
-  if (!fileContent.empty() && !fileContent.ends_with("\r\n")) fileContent += "\r\n";
   for (const BIGNUM* value : {r.get(), s.get()}) {
     fileContent += Prefix;
     fileContent += hexText(toBytes(value));
@@ -166,7 +175,7 @@ std::string withGRecord(std::string fileContent) {
 std::optional<std::string> SignIgcFile(const std::string& path) {
   std::string text;
   if (auto failure = readWholeFile(path, text)) return failure;
-  return writeWholeFile(path, withGRecord(std::move(text)));
+  return writeWholeFile(path, withGRecord(text));
 }
 
 GRecordCheck verifyGRecord(std::string_view fileContent) {

@@ -26,12 +26,13 @@ std::vector<std::uint8_t> deterministicK(const std::vector<std::uint8_t>& q,
                                          const std::vector<std::uint8_t>& x,
                                          const Sha1Digest& digest);
 
-// The file content with the two G lines "GQuorvanta <r>" and
-// "GQuorvanta <s>" appended.
-std::string withGRecord(std::string fileContent);
+// The file content with its line ends made CR LF (the lines being those the
+// reader sees) and the two G lines "GQuorvanta <r>" and "GQuorvanta <s>"
+// appended. Content already in that form is kept byte for byte.
+std::string withGRecord(std::string_view fileContent);
 
-// Appends the two G lines "GQuorvanta <r>" and "GQuorvanta <s>" to the IGC
-// file. Returns a German message when the file cannot be read or written.
+// Signs the IGC file as withGRecord does. Returns a German message when the
+// file cannot be read or written.
 std::optional<std::string> SignIgcFile(const std::string& path);
 
 enum class GRecordCheck { Valid, Invalid, Missing };

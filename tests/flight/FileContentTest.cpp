@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestFiles.h"
+#include "support/WriterlessFifo.h"
 
 namespace quorvanta {
 namespace {
@@ -77,6 +79,45 @@ TEST(FileContent, FailedWriteLeavesTheOldFileWholeAndNoLeftovers) {
   std::string content;
   EXPECT_THAT(readWholeFile((scratch.path() / "none").string(), content).value_or(""),
               HasSubstr("Datei nicht gefunden"));
+}
+
+std::string readFailure(const std::string& path) {
+  std::string content;
+  const auto failure = readWholeFile(path, content);
+  EXPECT_TRUE(content.empty());
+  return failure.value_or("");
+}
+
+TEST(FileContent, RefusesAFifoWithoutWaitingForAWriter) {
+  const test::ScratchDir scratch;
+  const test::WriterlessFifo fifo(scratch.path() / "flight.igc", std::chrono::seconds(5));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(readFailure(fifo.path()),
+            "Die Datei „" + fifo.path() + "“ kann nicht gelesen werden: " +
+                "das ist keine gewöhnliche Datei");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(FileContent, RefusesDirectoriesAndDevices) {
+  const test::ScratchDir scratch;
+  EXPECT_THAT(readFailure(scratch.path().string()),
+              HasSubstr("“ kann nicht gelesen werden: das ist ein Verzeichnis"));
+  EXPECT_EQ(readFailure("/dev/zero"),
+            "Die Datei „/dev/zero“ kann nicht gelesen werden: das ist keine gewöhnliche Datei");
+}
+
+TEST(FileContent, RefusesAFileOverTheLimitBeforeReadingIt) {
+  const test::ScratchDir scratch;
+  const std::string path = scratch.write("huge.dem", "");
+  ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(WholeFileLimit) + 1), 0);
+  EXPECT_EQ(readFailure(path),
+            "Die Datei „" + path + "“ kann nicht gelesen werden: sie ist größer als 256 MiB");
+}
+
+TEST(FileContent, TheLimitLeavesRoomAboveTheLargestRealInput) {
+  const auto terrain = test::testDataDir() / "dem" / "pyrenees.dem";
+  EXPECT_GT(WholeFileLimit, 100 * std::filesystem::file_size(terrain));
+  EXPECT_EQ(contentOf(terrain.string()).size(), std::filesystem::file_size(terrain));
 }
 
 }  // namespace

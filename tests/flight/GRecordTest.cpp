@@ -3,12 +3,14 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <sstream>
 
 #include <gtest/gtest.h>
 #include <openssl/bn.h>
 
 #include "flight/GRecordKeys.h"
+#include "flight/TextLines.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
 
@@ -136,6 +138,45 @@ TEST_F(GRecordFileTest, SigningTwiceAppendsTheSameValidPair) {
   const std::string twice = readFile((scratch.path() / "flight.igc").string());
   EXPECT_EQ(twice, once + once.substr(flight.size()));
   EXPECT_EQ(verifyGRecord(twice), GRecordCheck::Valid);
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+TEST_F(GRecordFileTest, OtherLineEndsAreSignedAsCrLf) {
+  const std::string crLf = signedFile(flight);
+  std::string bareCrAtEnd = flight;
+  bareCrAtEnd.pop_back();
+  const std::string unended = flight.substr(0, flight.size() - 2);
+  for (const std::string& variant :
+       {bareCrAtEnd, replaced(flight, "\r\n", "\r"), replaced(flight, "\r\n", "\n"), unended}) {
+    const std::string content = signedFile(variant);
+    EXPECT_EQ(content, crLf);
+    EXPECT_EQ(verifyGRecord(content), GRecordCheck::Valid);
+    EXPECT_TRUE(independentlyValid(content));
+  }
+}
+
+// Any mix of line ends, empty lines and G, HO and L lines: the signed file
+// verifies and reads back as the same lines followed by the G lines.
+TEST(GRecord, EverySignedContentVerifies) {
+  std::mt19937 random(12);
+  const std::string pieces[] = {"\r", "\n", "\r\n", "B1", "G2", "HO3", "L4", "L   Quorvanta", "x"};
+  std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1), length(0, 12);
+  for (int round = 0; round < 300; ++round) {
+    std::string content;
+    for (std::size_t n = length(random); n > 0; --n) content += pieces[piece(random)];
+    const std::string signedContent = withGRecord(content);
+    ASSERT_EQ(verifyGRecord(signedContent), GRecordCheck::Valid) << testing::PrintToString(content);
+    std::vector<std::string> lines = splitLines(signedContent);
+    ASSERT_GE(lines.size(), 2u);
+    lines.resize(lines.size() - 2);
+    EXPECT_EQ(lines, splitLines(content)) << testing::PrintToString(content);
+  }
 }
 
 TEST_F(GRecordFileTest, MissingOrMalformedRecords) {

@@ -1,12 +1,13 @@
-#include <QApplication>
 #include <QLocale>
+#include <QMetaObject>
 
+#include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "flight/NumberText.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  quorvanta::GuardedApplication application(argc, argv);
   QApplication::setApplicationName("Quorvanta");
   const QString separator = QLocale().decimalPoint();
   if (!separator.isEmpty()) quorvanta::setDecimalSeparator(separator.at(0).toLatin1());
@@ -15,6 +16,11 @@ int main(int argc, char** argv) {
   quorvanta::MainWindow window(dialogs);
   window.show();
   const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) window.openFromCommandLine(arguments.at(1));
+  // Queued, so that opening the file runs under the application's guard.
+  if (arguments.size() > 1) {
+    QMetaObject::invokeMethod(
+        &window, [&window, &arguments] { window.openFromCommandLine(arguments.at(1)); },
+        Qt::QueuedConnection);
+  }
   return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandGuard.h"
 #include "cli/Commands.h"
 
 namespace {
@@ -22,14 +23,7 @@ constexpr const char* Usage =
     "  download garmin --device GERÄT [--out-dir VERZEICHNIS] [--pilot TEXT] ...\n"
     "                         Track aus einem Garmin-GPS lesen und signiert speichern\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) {
-    std::cerr << Usage;
-    return 2;
-  }
+int runCommand(const std::vector<std::string>& args) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (args[0] == "info") return quorvanta::cli::infoCommand(rest, std::cout, std::cerr);
   if (args[0] == "optimize") return quorvanta::cli::optimizeCommand(rest, std::cout, std::cerr);
@@ -41,4 +35,15 @@ int main(int argc, char** argv) {
   if (args[0] == "measure") return quorvanta::cli::measureCommand(rest, std::cout, std::cerr);
   std::cerr << "Unbekannter Befehl „" << args[0] << "“\n" << Usage;
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << Usage;
+    return 2;
+  }
+  return quorvanta::cli::guardedCommand([&args] { return runCommand(args); }, std::cerr);
 }

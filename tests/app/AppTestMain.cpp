@@ -1,11 +1,11 @@
 #include <memory>
 
-#include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
+#include "app/GuardedApplication.h"
 #include "flight/NumberText.h"
 #include "support/TestFiles.h"
 
@@ -22,7 +22,7 @@ class QtEnvironment : public ::testing::Environment {
     settingsDir_ = std::make_unique<quorvanta::test::ScratchDir>();
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(settingsDir_->path().string()));
-    application_ = std::make_unique<QApplication>(argc_, argv_);
+    application_ = std::make_unique<quorvanta::GuardedApplication>(argc_, argv_);
     quorvanta::setDecimalSeparator(',');
   }
   void TearDown() override {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 #include "support/TestFiles.h"
 #include "views/Relief.h"
 

@@ -6,8 +6,8 @@
 #include "cli/JsonText.h"
 #include "flight/DayCount.h"
 #include "flight/FlightRecord.h"
+#include "flight/Geodesy.h"
 #include "flight/IgcReader.h"
-#include "optimize/Geodesy.h"
 
 namespace quorvanta::cli {
 

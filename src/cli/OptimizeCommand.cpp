@@ -3,9 +3,9 @@
 
 #include "cli/Commands.h"
 #include "cli/JsonText.h"
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
 #include "optimize/ClaimFile.h"
-#include "optimize/Geodesy.h"
 #include "optimize/Optimizer.h"
 #include "optimize/Scoring.h"
 

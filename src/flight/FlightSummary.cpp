@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta {
 

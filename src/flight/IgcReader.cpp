@@ -9,9 +9,9 @@
 #include "flight/FileContent.h"
 #include "flight/FixDates.h"
 #include "flight/FlightSummary.h"
+#include "flight/Geodesy.h"
 #include "flight/TextLines.h"
 #include "flight/TrackRecords.h"
-#include "optimize/Geodesy.h"
 
 namespace quorvanta {
 

@@ -9,9 +9,9 @@
 #include "flight/FileContent.h"
 #include "flight/FixDates.h"
 #include "flight/GRecord.h"
+#include "flight/Geodesy.h"
 #include "flight/IgcRecords.h"
 #include "flight/TrackRecords.h"
-#include "optimize/Geodesy.h"
 
 namespace quorvanta {
 

@@ -7,7 +7,7 @@
 
 #include "flight/DayCount.h"
 #include "flight/FileContent.h"
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta {
 

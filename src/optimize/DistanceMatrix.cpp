@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 #include "optimize/Parallel.h"
 
 namespace quorvanta {

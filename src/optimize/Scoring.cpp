@@ -1,6 +1,6 @@
 #include "optimize/Scoring.h"
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta {
 

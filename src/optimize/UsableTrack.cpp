@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta {
 

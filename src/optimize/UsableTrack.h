@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "flight/FlightRecord.h"
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta {
 

@@ -7,8 +7,8 @@
 
 #include "flight/DayCount.h"
 #include "flight/FieldText.h"
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
-#include "optimize/Geodesy.h"
 #include "views/PixelMath.h"
 
 namespace quorvanta {

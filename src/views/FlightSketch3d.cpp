@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
-#include "optimize/Geodesy.h"
 #include "views/PixelMath.h"
 
 namespace quorvanta {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "flight/FieldText.h"
+#include "flight/Geodesy.h"
 #include "flight/TextLines.h"
-#include "optimize/Geodesy.h"
 #include "views/PixelMath.h"
 
 namespace quorvanta {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 #include "views/MapTexts.h"
 #include "views/ResultTexts.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "flight/DayCount.h"
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
-#include "optimize/Geodesy.h"
 
 namespace quorvanta {
 

@@ -1,8 +1,8 @@
 #include "views/ResultTexts.h"
 
 #include "flight/DayCount.h"
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
-#include "optimize/Geodesy.h"
 #include "optimize/Scoring.h"
 #include "views/MapTexts.h"
 

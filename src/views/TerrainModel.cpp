@@ -4,8 +4,8 @@
 
 #include "flight/FieldText.h"
 #include "flight/FileContent.h"
+#include "flight/Geodesy.h"
 #include "flight/TextLines.h"
-#include "optimize/Geodesy.h"
 
 namespace quorvanta {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta {
 

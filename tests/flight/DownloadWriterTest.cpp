@@ -9,9 +9,9 @@
 #include "flight/DayCount.h"
 #include "flight/FileContent.h"
 #include "flight/GRecord.h"
+#include "flight/Geodesy.h"
 #include "flight/IgcReader.h"
 #include "flight/IgcRecords.h"
-#include "optimize/Geodesy.h"
 #include "support/TestFiles.h"
 
 namespace quorvanta {

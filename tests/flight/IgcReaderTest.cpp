@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "flight/DayCount.h"
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
 

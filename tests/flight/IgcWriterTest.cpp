@@ -10,8 +10,8 @@
 
 #include "flight/DayCount.h"
 #include "flight/GRecord.h"
+#include "flight/Geodesy.h"
 #include "flight/IgcReader.h"
-#include "optimize/Geodesy.h"
 #include "support/TestFiles.h"
 
 namespace quorvanta {

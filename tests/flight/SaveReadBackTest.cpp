@@ -14,9 +14,9 @@
 
 #include "flight/Barograph.h"
 #include "flight/DayCount.h"
+#include "flight/Geodesy.h"
 #include "flight/IgcReader.h"
 #include "flight/IgcWriter.h"
-#include "optimize/Geodesy.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
 

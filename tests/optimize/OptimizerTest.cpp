@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 #include "optimize/ReferenceOptimizer.h"
 #include "optimize/Scoring.h"
 #include "optimize/UsableTrack.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "flight/DayCount.h"
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
-#include "optimize/Geodesy.h"
 #include "views/Barogram.h"
 #include "views/FlightSketch3d.h"
 #include "views/IntervalStatistics.h"

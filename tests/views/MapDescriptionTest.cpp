@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "flight/FileContent.h"
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 #include "support/TestFiles.h"
 
 namespace quorvanta {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "flight/DayCount.h"
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
-#include "optimize/Geodesy.h"
 
 namespace quorvanta {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta {
 namespace {

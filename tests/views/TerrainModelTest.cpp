@@ -6,8 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "flight/Geodesy.h"
 #include "flight/IgcReader.h"
-#include "optimize/Geodesy.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
 

@@ -95,11 +95,14 @@ struct GarminSession::State {
   SessionCommands flush() { return std::exchange(out, {}); }
 
   // Built in place: converting into the command variant draws a false
-  // uninitialised-string warning from GCC 12.
+  // uninitialised-string warning from GCC 12. Braced, because clang before
+  // 16 cannot initialise an aggregate from parentheses.
   void startTimer(GarminTimer timer, int milliseconds) {
-    out.emplace_back(std::in_place_type<StartTimer>, timer, milliseconds);
+    out.emplace_back(std::in_place_type<StartTimer>, StartTimer{timer, milliseconds});
   }
-  void stopTimer(GarminTimer timer) { out.emplace_back(std::in_place_type<StopTimer>, timer); }
+  void stopTimer(GarminTimer timer) {
+    out.emplace_back(std::in_place_type<StopTimer>, StopTimer{timer});
+  }
 
   // A line or lines for the display; the line end is added where missing.
   void show(std::string_view text) {

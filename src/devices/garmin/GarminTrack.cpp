@@ -7,7 +7,7 @@
 #include "devices/garmin/RecordReader.h"
 #include "devices/garmin/TextWidth.h"
 #include "flight/DayCount.h"
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta::garmin {
 

@@ -4,8 +4,8 @@
 
 #include "devices/garmin/TextWidth.h"
 #include "flight/DayCount.h"
+#include "flight/Geodesy.h"
 #include "flight/NumberText.h"
-#include "optimize/Geodesy.h"
 
 namespace quorvanta::garmin {
 

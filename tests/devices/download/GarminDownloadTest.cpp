@@ -12,8 +12,8 @@
 #include "flight/FileContent.h"
 #include "flight/FlightRecord.h"
 #include "flight/GRecord.h"
+#include "flight/Geodesy.h"
 #include "flight/IgcReader.h"
-#include "optimize/Geodesy.h"
 #include "support/PlausibleHeader.h"
 #include "support/TestFiles.h"
 

@@ -9,7 +9,7 @@
 
 #include "devices/garmin/GarminTrackChoice.h"
 #include "flight/DayCount.h"
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 namespace quorvanta::garmin {
 namespace {

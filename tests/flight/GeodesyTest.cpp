@@ -1,4 +1,4 @@
-#include "optimize/Geodesy.h"
+#include "flight/Geodesy.h"
 
 #include <cmath>
 #include <limits>

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "flight/ClosestPairThinner.h"
 #include "flight/DayCount.h"
@@ -97,11 +99,14 @@ class IgcLines {
       case 'H':
       case 'A':
       case 'C':
-      case 'D':
-        keepHeaderLine(line);
+      case 'D': {
+        const bool kept = keepHeaderLine(line);
         if (namesDate(line)) setDate(line);
-        if (namesPilot(line)) setTitle(line);
+        // A pilot line the record has no room for would not be saved with
+        // the flight, so it does not name it either.
+        if (kept && namesPilot(line)) setTitle(line);
         break;
+      }
       case 'I':
         keepHeaderLine(line);
         setExtensions(line);
@@ -114,26 +119,37 @@ class IgcLines {
     }
   }
 
- private:
-  // Its place among the fixes goes with the line, for the writer.
-  void keepHeaderLine(const std::string& line) {
-    if (record_.HeaderLineCount < MaxHeaderLines) {
+  // Its place among the fixes goes with the line, for the writer. False when
+  // the record has no room left for the line.
+  bool keepHeaderLine(const std::string& line) {
+    const bool room = record_.HeaderLineCount < MaxHeaderLines;
+    if (room) {
       record_.HeaderLineFix[record_.HeaderLineCount + 1] =
           static_cast<std::int32_t>(track_.readCount());
     }
     keepLine(record_.HeaderLines, record_.HeaderLineCount, record_.DroppedHeaderLineCount, line);
+    return room;
   }
 
+  // The titles once every line is read: a pilot line takes the date of the
+  // date line before it, or the file's first date line where none is.
+  void finishTitles() {
+    for (const auto& [pilot, date] : pilots_) {
+      const FlightDate day = date.value_or(firstDate_.value_or(FlightDate{}));
+      record_.FlightTitle = pilot + "   am " + std::to_string(day.day) + "." +
+                            std::to_string(day.month) + "." + std::to_string(day.year);
+      titles_.push_back(record_.FlightTitle);
+    }
+  }
+
+ private:
   void setDate(const std::string& line) {
     date_ = parseDateLine(line);
-    dates_.setDate(date_);
+    if (!firstDate_) firstDate_ = date_;
+    dates_.setDate(*date_);
   }
 
-  void setTitle(const std::string& line) {
-    record_.FlightTitle = pilotText(line) + "   am " + std::to_string(date_.day) + "." +
-                          std::to_string(date_.month) + "." + std::to_string(date_.year);
-    titles_.push_back(record_.FlightTitle);
-  }
+  void setTitle(const std::string& line) { pilots_.emplace_back(pilotText(line), date_); }
 
   void setExtensions(const std::string& line) {
     extensions_ = parseIRecord(line);
@@ -168,7 +184,8 @@ class IgcLines {
   std::vector<std::string>& titles_;
   const ReadOptions& options_;
   ExtensionLayout extensions_;
-  FlightDate date_;  // for the title
+  std::optional<FlightDate> date_, firstDate_;
+  std::vector<std::pair<std::string, std::optional<FlightDate>>> pilots_;
   FixDates dates_;
 };
 
@@ -258,6 +275,7 @@ ReadResult readFlightFile(const std::string& path, FlightRecord& record,
     const int percent = static_cast<int>((n + 1) * 100 / total);
     if (options.progress && percent != shownPercent) options.progress(shownPercent = percent);
   }
+  igcLines.finishTitles();
   if (track->empty()) {
     ReadResult failed;
     failed.error = ReadError{0, "Die Datei „" + path + "“ enthält keine Trackpunkte."};

@@ -94,6 +94,31 @@ TEST_F(IgcReaderTest, PilotLineMakesTheFlightTitle) {
   EXPECT_THAT(result.flightTitles, ::testing::ElementsAre("PILOT:Hans Muster   am 5.7.2003"));
 }
 
+TEST_F(IgcReaderTest, PilotLineBeforeTheDateLineTakesThatDate) {
+  const auto result = read("a.igc", lines({"HFPLTPILOT:Hans Muster", "HFDTE050703",
+                                           "HFPLTPILOT:Eva Muster", "HFDTE060703",
+                                           "B1005074730000N00806000EA0123401300"}));
+  ASSERT_TRUE(result.ok());
+  EXPECT_THAT(result.flightTitles, ::testing::ElementsAre("PILOT:Hans Muster   am 5.7.2003",
+                                                          "PILOT:Eva Muster   am 5.7.2003"));
+  EXPECT_EQ(record->FlightTitle, "PILOT:Eva Muster   am 5.7.2003");
+}
+
+// The record keeps 20 header lines; a pilot line after them would not be
+// saved with the flight, so it does not name it either.
+TEST_F(IgcReaderTest, PilotLineBeyondTheHeaderCapacityNamesNoFlight) {
+  std::vector<std::string> text{"AXXX", "HFDTE150703", "HFPLTPILOT:Hans Muster"};
+  for (int k = 1; k <= 17; ++k) text.push_back("HOSITSite " + std::to_string(k));
+  text.push_back("B1005074730000N00806000EA0123401300");
+  text.push_back("HFPLTPILOT:Eva Muster");
+  text.push_back("B1005174730000N00806000EA0123401300");
+  const auto result = read("a.igc", lines(text));
+  ASSERT_TRUE(result.ok()) << result.error->message;
+  EXPECT_EQ(record->DroppedHeaderLineCount, 1);
+  EXPECT_THAT(result.flightTitles, ::testing::ElementsAre("PILOT:Hans Muster   am 15.7.2003"));
+  EXPECT_EQ(record->FlightTitle, "PILOT:Hans Muster   am 15.7.2003");
+}
+
 TEST_F(IgcReaderTest, KeepsThreeOfFiveExtensions) {
   const auto result = read(
       "a.igc", lines({"HFDTE150703", "I053638FXA3941SIU4242TAS4346ENL4750ACZ",

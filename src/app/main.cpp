@@ -3,12 +3,14 @@
 
 #include "app/GuardedApplication.h"
 #include "app/MainWindow.h"
+#include "app/QtGermanTexts.h"
 #include "app/UserDialogs.h"
 #include "flight/NumberText.h"
 
 int main(int argc, char** argv) {
   quorvanta::GuardedApplication application(argc, argv);
   QApplication::setApplicationName("Quorvanta");
+  const quorvanta::QtGermanTexts germanQtTexts;
   const QString separator = QLocale().decimalPoint();
   if (!separator.isEmpty()) quorvanta::setDecimalSeparator(separator.at(0).toLatin1());
 

@@ -29,16 +29,19 @@ QAction* unavailable(QMenu* menu, const char* caption) {
 }
 
 void buildFileMenu(MainMenus& m, QMenuBar* bar) {
-  QMenu* file = bar->addMenu("Datei");
+  QMenu* file = bar->addMenu("&Datei");
   m.openTrack = item(file, "Datei öffnen (Track)");
   m.openBarogram = item(file, "Datei öffnen (Barogramm)", false);
   m.saveIgc = item(file, "IGC File speichern unter", false);
   m.saveOlc = item(file, "OLC File speichern unter", false, "OLCFilespeichernunter1");
   m.quit = item(file, "Beenden");
+  m.openTrack->setShortcut(QKeySequence::Open);
+  m.saveIgc->setShortcut(QKeySequence::Save);
+  m.quit->setShortcut(Qt::CTRL | Qt::Key_Q);  // not every platform theme names one
 }
 
 void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
-  m.devices = bar->addMenu("Gerät auslesen");
+  m.devices = bar->addMenu("&Gerät auslesen");
   m.downloads[0] = item(m.devices, "Garmin GPS", true, "GarminGPS1");
   m.downloads[1] = unavailable(m.devices, "MLR und Log_it!");
   m.downloads[2] = unavailable(m.devices, "Renschler");
@@ -47,7 +50,7 @@ void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   m.varioDownloads[0] = unavailable(m.devices, "Bräuniger Vario IQ-Serie");
   m.varioDownloads[1] = unavailable(m.devices, "Flytec Vario 40XX");
 
-  m.timeShift = bar->addMenu("Zeitverschiebung");
+  m.timeShift = bar->addMenu("&Zeitverschiebung");
   m.timeShift->setEnabled(false);
   auto* shifts = new QActionGroup(owner);
   m.asRecorded = tick(item(m.timeShift, "wie aufgezeichnet"), shifts, true);
@@ -55,7 +58,7 @@ void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   m.syncAtSwitchOn = tick(item(m.timeShift, "sync. bei Einschalten"), shifts, false);
   m.enterShift = tick(item(m.timeShift, "Verschiebung eingeben"), shifts, false);
 
-  QMenu* options = bar->addMenu("Optionen");
+  QMenu* options = bar->addMenu("&Optionen");
   const std::array<const char*, 5> budgetCaptions = {
       "512-Punkte-Optimierung", "1K-Punkte-Optimierung", "2K-Punkte-Optimierung",
       "4K-Punkte-Optimierung (lange Rechenzeit)", "8K-Punkte-Optimierung  (extreme Rechenzeit!)"};
@@ -72,13 +75,13 @@ void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
 }
 
 void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
-  m.calculate = bar->addMenu("Berechnen");
+  m.calculate = bar->addMenu("&Berechnen");
   m.calculate->setEnabled(false);
   m.startToFinish = item(m.calculate, "Start - Ziel");
   m.trackLength = item(m.calculate, "Gesamtstrecke");
   m.optimize = item(m.calculate, "optimale Wendepunkte");
 
-  m.draw = bar->addMenu("Zeichnen");
+  m.draw = bar->addMenu("Ze&ichnen");
   m.draw->setObjectName("Anzeigen1");
   m.draw->setEnabled(false);
   m.freeDistance = tick(item(m.draw, "freie Strecke", false, "freieStrecke1"), nullptr, false);
@@ -89,7 +92,7 @@ void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   m.relief = tick(item(m.draw, "Reliefdarstellung", false, "Gelaende"), nullptr, false);
   m.mapImage = tick(item(m.draw, "Landkarte", false, "Map"), nullptr, false);
 
-  QMenu* colours = bar->addMenu("Farbcodierung");
+  QMenu* colours = bar->addMenu("&Farbcodierung");
   auto* trackGroup = new QActionGroup(owner);
   m.trackColours[0] = tick(item(colours, "Track: Höhe"), trackGroup, true);
   m.trackColours[1] = tick(item(colours, "Track: Groundspeed"), trackGroup, false);
@@ -108,15 +111,16 @@ void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
 }
 
 void buildExtraMenus(MainMenus& m, QMenuBar* bar) {
-  QMenu* extras = bar->addMenu("Extras");
+  QMenu* extras = bar->addMenu("&Extras");
   m.barogramWindow = item(extras, "Baro/Vario/Speed/Ext", false);
   m.polarWindow = item(extras, "Polardiagramme", false);
   m.perspectiveWindow = item(extras, "3D Plot (Skizze)", false);
   m.statisticsWindow = item(extras, "Statistik Zeitintervalle", false);
   m.showIgcFile = tick(item(extras, "Zeige IGC-File", true, "ZeigeIGCFile1"), nullptr, true);
-  QMenu* questions = bar->addMenu("?");
+  QMenu* questions = bar->addMenu("&?");
   m.about = item(questions, "Über");
   m.help = item(questions, "Hilfe");
+  m.help->setShortcut(QKeySequence::HelpContents);
 }
 
 void buildPopupMenu(MainMenus& m, QObject* owner) {

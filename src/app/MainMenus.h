@@ -9,7 +9,9 @@
 namespace quorvanta {
 
 // The main window's menu tree with its start states, and the map's popup
-// menu. Exclusive groups tick one item each.
+// menu. Exclusive groups tick one item each. Each menu opens with Alt and the
+// letter underlined in its caption; opening, saving, quitting and the help
+// have the usual shortcuts.
 struct MainMenus {
   // "Datei"
   QAction* openTrack;

@@ -79,6 +79,7 @@ void MainWindow::buildPanel() {
   barographAhead_->move(96, 154);
   cancelButton_ = new QPushButton("Abbrechen", panel_);
   cancelButton_->setObjectName("CancelButton");
+  cancelButton_->setShortcut(Qt::Key_Escape);
   cancelButton_->setGeometry(8, 144, 100, 22);
   cancelButton_->hide();
   pointsPanel_ = new PointsPanel(panel_);

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -200,6 +201,60 @@ TEST_F(MainWindowTest, CancelledRunKeepsThePreviousResult) {
   EXPECT_EQ(window->result(), before);
   EXPECT_EQ(text(1), "Optimierung abgebrochen");
   EXPECT_TRUE(window->menuBar()->isEnabled());
+}
+
+QMenu* openMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+
+TEST_F(MainWindowTest, MenusOpenWithAltAndTheirLetter) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier);
+  QMenu* file = openMenu();
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(file->actions().contains(window->menus().openTrack));
+  EXPECT_EQ(file->title().remove('&'), "Datei");
+  file->close();
+
+  QTest::keyClick(window.get(), Qt::Key_O, Qt::AltModifier);
+  ASSERT_NE(openMenu(), nullptr);
+  EXPECT_TRUE(openMenu()->actions().contains(window->menus().selectTerrain));
+  openMenu()->close();
+}
+
+TEST_F(MainWindowTest, ShortcutsOpenSaveHelpAndQuit) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(dialogs.fileDialogStarts.size(), 1u);  // answered with "Abbrechen"
+
+  QTest::keyClick(window.get(), Qt::Key_F1);
+  EXPECT_EQ(dialogs.asked.back().title, "Keine Hilfe, sondern ein Tip und eine Bitte");
+
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);  // nothing to save yet
+  EXPECT_EQ(dialogs.fileDialogStarts.size(), 1u);
+  window->menus().saveIgc->setEnabled(true);  // as after a barogram merge
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.fileDialogStarts.size(), 2u);
+
+  QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, EscapeCancelsARunningOptimizationOnly) {
+  window->openFromCommandLine(QString::fromStdString(generatedFlight(12000)));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const std::string loaded = text(1);
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_EQ(text(1), loaded);
+
+  dialogs.questionAnswers = {true};
+  window->menus().budgets[4]->trigger();
+  QSignalSpy ended(window.get(), &MainWindow::optimizationEnded);
+  window->menus().optimize->trigger();
+  ASSERT_TRUE(window->optimizationRunning());
+  QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);  // menus are off meanwhile
+  EXPECT_TRUE(dialogs.fileDialogStarts.empty());
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  ASSERT_TRUE(ended.wait(120000));
+  EXPECT_EQ(text(1), "Optimierung abgebrochen");
 }
 
 TEST_F(MainWindowTest, MeasurementsInTheFirstLabel) {

@@ -13,12 +13,17 @@ namespace fs = std::filesystem;
 
 int run(const std::string& command) { return std::system((command + " >&2").c_str()); }
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const fs::path& path) {
+  std::string text(1, '\'');
+  text += path.string();
+  text += '\'';
+  return text;
+}
 
 TEST(Install, PutsProgramsDesktopEntryIconAndFileTypeInTheirPlaces) {
   const test::ScratchDir prefix;
-  ASSERT_EQ(run(std::string("'") + QUORVANTA_CMAKE + "' --install '" + QUORVANTA_BUILD_DIR +
-                "' --prefix " + quoted(prefix.path())),
+  ASSERT_EQ(run(quoted(QUORVANTA_CMAKE) + " --install " + quoted(QUORVANTA_BUILD_DIR) +
+                " --prefix " + quoted(prefix.path())),
             0);
   for (const char* installed :
        {"bin/quorvanta", "bin/quorvanta-cli", "share/applications/quorvanta.desktop",

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/MapPainter.h"
 #include "app/QtText.h"
+#include "flight/IgcReader.h"
 
 namespace quorvanta {
 
@@ -49,8 +50,14 @@ void MainWindow::selectTerrainFile() {
   demName_ = file.completeBaseName();
   settings_.writeString("Hoehendaten", "Pfad", demDir_.toStdString());
   settings_.writeString("Hoehendaten", "Datei", demName_.toStdString());
-  if (loadTerrain() && label(3)->text() == NoTerrainWarning) clearLabels(3, 4);
-  if (flightLoaded_) redrawMapContent();
+  if (!loadTerrain()) return;
+  if (label(3)->text() == NoTerrainWarning) clearLabels(3, 4);
+  if (!flightLoaded_) return;
+  // The loaded flight gets its ground heights from the new model at once.
+  assignGroundElevations(*record_, [this](double lat, double lon) {
+    return terrain_.groundElevation(lat, lon);
+  });
+  redrawMapContent();
 }
 
 ReliefOptions MainWindow::reliefOptions() const {

@@ -291,4 +291,11 @@ ReadResult readFlightFile(const std::string& path, FlightRecord& record,
   return result;
 }
 
+void assignGroundElevations(FlightRecord& record, const GroundElevation& groundElevation) {
+  for (int i = 1; i <= record.FixCount; ++i) {
+    record.FixGroundAlt[i] = groundElevation(record.FixLat[i], record.FixLon[i]);
+  }
+  computeSummaryValues(record);
+}
+
 }  // namespace quorvanta

@@ -43,4 +43,8 @@ struct ReadResult {
 ReadResult readFlightFile(const std::string& path, FlightRecord& record,
                           const ReadOptions& options = {});
 
+// Gives every fix of a loaded flight its ground elevation, as a load with
+// that terrain model would have, and recomputes the summary values.
+void assignGroundElevations(FlightRecord& record, const GroundElevation& groundElevation);
+
 }  // namespace quorvanta

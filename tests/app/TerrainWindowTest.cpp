@@ -107,6 +107,21 @@ TEST_F(TerrainWindowTest, ChosenModelReplacesTheWarningsButNotTheFlightLabels) {
   EXPECT_EQ(window->label(3)->text(), rate);
 }
 
+TEST_F(TerrainWindowTest, ModelChosenAfterALoadGivesTheFlightItsGroundHeightsAtOnce) {
+  QSettings(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta").clear();
+  window = std::make_unique<MainWindow>(dialogs);
+  loadFlightOverTheModel();
+  const FlightRecord& r = window->record();
+  ASSERT_EQ(r.MaxGroundAlt, 0);
+
+  dialogs.fileAnswers = {QString::fromStdString((test::testDataDir() / "dem" / "pyrenees.hdr").string())};
+  window->menus().selectTerrain->trigger();
+  for (int i : {1, 100, r.FixCount}) {
+    EXPECT_EQ(r.FixGroundAlt[i], *window->terrain().DemHeightAt(r.FixLat[i], r.FixLon[i])) << i;
+  }
+  EXPECT_GT(r.MaxGroundAlt, 500);
+}
+
 TEST_F(TerrainWindowTest, FailedModelChoiceKeepsTheLoadedModel) {
   const std::string broken = scratch.write("broken.hdr", "NROWS 3\r\n");
   scratch.write("broken.dem", "");

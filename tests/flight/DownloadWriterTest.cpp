@@ -6,22 +6,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "flight/DayCount.h"
 #include "flight/FileContent.h"
 #include "flight/GRecord.h"
 #include "flight/Geodesy.h"
 #include "flight/IgcReader.h"
 #include "flight/IgcRecords.h"
+#include "support/DayTime.h"
 #include "support/TestFiles.h"
 
 namespace quorvanta {
 namespace {
 
 using ::testing::HasSubstr;
-
-double at(int year, int month, int day, int hour, int minute, int second) {
-  return *encodeDate(year, month, day) + *encodeTime(hour, minute, second);
-}
+using test::at;
 
 TEST(IgcRecords, CoordinatesInDegreesAndThousandthsOfMinutes) {
   EXPECT_EQ(longitudeField(-0.5), "00030000W");

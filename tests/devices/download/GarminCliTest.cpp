@@ -102,6 +102,7 @@ TEST_F(GarminCliTest, AMissingDeviceFailsWithItsName) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find(device), std::string::npos) << run.err;
   EXPECT_TRUE(run.out.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(out_.path()));
 }
 
 }  // namespace

@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <initializer_list>
+#include <functional>
 #include <vector>
+
+#include "devices/Bytes.h"
+#include "devices/sim/GarminFrame.h"
 
 namespace quorvanta::garmin {
 namespace {
 
-std::string bytes(std::initializer_list<int> values) {
-  std::string text;
-  for (int value : values) text += static_cast<char>(value);
-  return text;
-}
+using test::bytes;
 
 std::vector<Packet> drain(PacketFramer& framer) {
   std::vector<Packet> packets;
@@ -62,25 +61,23 @@ const std::string RecordedStream =
 
 std::vector<Packet> recordedPackets() { return framed(RecordedStream); }
 
-TEST(GarminPacketTest, TrackCommandPacketIsExact) {
-  EXPECT_EQ(encodePacket(Command, bytes({TransferTrackLog, 0})),
-            bytes({0x10, 10, 2, 6, 0, 0xEE, 0x10, 0x03}));
-}
-
-TEST(GarminPacketTest, ProductRequestHasNoData) {
-  EXPECT_EQ(encodePacket(ProductRequest, ""), bytes({0x10, 0xFE, 0x00, 0x02, 0x10, 0x03}));
-}
-
-TEST(GarminPacketTest, DoublesEveryDleFromIdToChecksum) {
-  // 0x10 in the data; checksum -(0x23 + 1 + 0x10) = 0xCC
-  EXPECT_EQ(encodePacket(Waypoint, bytes({0x10})),
-            bytes({0x10, 0x23, 0x01, 0x10, 0x10, 0xCC, 0x10, 0x03}));
-  // checksum 0x10: 6 + 2 + 0xE8 = 0xF0
-  EXPECT_EQ(encodePacket(Ack, bytes({0xE8, 0x00})),
-            bytes({0x10, 0x06, 0x02, 0xE8, 0x00, 0x10, 0x10, 0x10, 0x03}));
-  // size 0x10
+// Every DLE from the id to the checksum doubled.
+TEST(GarminPacketTest, EncodesExactFrames) {
   const std::string sixteen(16, 'A');
-  EXPECT_EQ(encodePacket(Waypoint, sixteen).substr(0, 4), bytes({0x10, 0x23, 0x10, 0x10}));
+  const struct {
+    std::uint8_t id;
+    std::string data, frame;
+  } cases[] = {
+      {Command, bytes({TransferTrackLog, 0}), bytes({0x10, 10, 2, 6, 0, 0xEE, 0x10, 0x03})},
+      {ProductRequest, "", bytes({0x10, 0xFE, 0x00, 0x02, 0x10, 0x03})},
+      // 0x10 in the data; checksum -(0x23 + 1 + 0x10) = 0xCC
+      {Waypoint, bytes({0x10}), bytes({0x10, 0x23, 0x01, 0x10, 0x10, 0xCC, 0x10, 0x03})},
+      // checksum 0x10: 6 + 2 + 0xE8 = 0xF0
+      {Ack, bytes({0xE8, 0x00}), bytes({0x10, 0x06, 0x02, 0xE8, 0x00, 0x10, 0x10, 0x10, 0x03})},
+      // size 0x10; checksum -(0x23 + 0x10 + 16 * 0x41) = 0xBD
+      {Waypoint, sixteen, bytes({0x10, 0x23, 0x10, 0x10}) + sixteen + bytes({0xBD, 0x10, 0x03})},
+  };
+  for (const auto& [id, data, frame] : cases) EXPECT_EQ(encodePacket(id, data), frame);
 }
 
 TEST(GarminPacketTest, EncodesAtMost255DataBytes) {
@@ -90,16 +87,23 @@ TEST(GarminPacketTest, EncodesAtMost255DataBytes) {
   expectGood(packets[0], Almanac, std::string(255, 'x'));
 }
 
+// Also the frame that the simulated unit, written apart from the program,
+// makes and reads: each side checks the other.
 TEST(GarminPacketTest, EveryEncodedPacketFramesBackToItself) {
   for (int size = 0; size <= 255; ++size) {
+    SCOPED_TRACE(size);
     std::string data;
     for (int i = 0; i < size; ++i) data += static_cast<char>((i * 7 + size) % 256);
     const auto id = static_cast<std::uint8_t>(size % 2 ? TrackPoint : ProductData);
     const std::string frame = encodePacket(id, data);
     const auto packets = framed(frame);
-    ASSERT_EQ(packets.size(), 1u) << size;
+    ASSERT_EQ(packets.size(), 1u);
     expectGood(packets[0], id, data);
     EXPECT_EQ(packets[0].raw, frame);
+    EXPECT_EQ(frame, sim::encodeFrame(id, data));
+    const auto unitRead = sim::decodeFrame(frame);
+    ASSERT_TRUE(unitRead && unitRead->good);
+    EXPECT_EQ(unitRead->data, data);
   }
 }
 
@@ -129,54 +133,29 @@ TEST(GarminPacketTest, SamePacketsWhereverTheStreamIsCut) {
   }
 }
 
-TEST(GarminPacketTest, SamePacketsByteByByte) {
-  PacketFramer framer;
-  std::vector<Packet> packets;
-  for (char c : RecordedStream) {
-    framer.append(std::string_view(&c, 1));
-    for (auto& packet : drain(framer)) packets.push_back(packet);
+// A bad frame is handed on, marked, so that it can be refused; the next
+// packet is good.
+TEST(GarminPacketTest, ReportsBadFramesAndGoesOn) {
+  std::string badChecksum = encodePacket(Records, bytes({0x05, 0x00}));
+  badChecksum[3] = 0x06;
+  const struct {
+    const char* what;
+    Packet packet;
+  } cases[] = {
+      {"bad checksum", {Records, 2, bytes({6, 0}), true, false, badChecksum}},
+      // declares 5 data bytes, carries 3; the checksum over what came is right
+      {"data missing",
+       {Waypoint, 5, bytes({1, 2, 3}), false, true,
+        bytes({0x10, 0x23, 0x05, 1, 2, 3, 0xD2, 0x10, 0x03})}},
+      {"too short", {TrackPoint, 0, "", false, false, bytes({0x10, 0x22, 0x10, 0x03})}},
+  };
+  for (const auto& [what, bad] : cases) {
+    SCOPED_TRACE(what);
+    const auto packets = framed(bad.raw + encodePacket(Ack, bytes({1, 0})));
+    ASSERT_EQ(packets.size(), 2u);
+    expectSamePackets({packets[0]}, {bad});
+    expectGood(packets[1], Ack, bytes({1, 0}));
   }
-  expectSamePackets(packets, recordedPackets());
-}
-
-TEST(GarminPacketTest, TwoPacketsInOneRead) {
-  const auto packets =
-      framed(encodePacket(Ack, bytes({34, 0})) + encodePacket(Nak, bytes({34, 0})));
-  ASSERT_EQ(packets.size(), 2u);
-  expectGood(packets[0], Ack, bytes({34, 0}));
-  expectGood(packets[1], Nak, bytes({34, 0}));
-}
-
-TEST(GarminPacketTest, BadChecksumIsReportedAndTheNextPacketIsGood) {
-  std::string stream = encodePacket(Records, bytes({0x05, 0x00}));
-  stream[3] = 0x06;
-  stream += encodePacket(TransferComplete, bytes({6, 0}));
-  const auto packets = framed(stream);
-  ASSERT_EQ(packets.size(), 2u);
-  EXPECT_TRUE(packets[0].lengthOk);
-  EXPECT_FALSE(packets[0].checksumOk);
-  EXPECT_EQ(packets[0].id, Records);
-  expectGood(packets[1], TransferComplete, bytes({6, 0}));
-}
-
-TEST(GarminPacketTest, WrongLengthIsReported) {
-  // declares 5 data bytes, carries 3 (checksum over what came is right)
-  const auto packets = framed(bytes({0x10, 0x23, 0x05, 1, 2, 3, 0xD2, 0x10, 0x03}));
-  ASSERT_EQ(packets.size(), 1u);
-  EXPECT_EQ(packets[0].id, Waypoint);
-  EXPECT_EQ(packets[0].size, 5);
-  EXPECT_FALSE(packets[0].lengthOk);
-  EXPECT_EQ(packets[0].data, bytes({1, 2, 3}));
-}
-
-TEST(GarminPacketTest, TooShortFrameIsReportedSoThatItCanBeRefused) {
-  const auto packets = framed(bytes({0x10, 0x22, 0x10, 0x03}) + encodePacket(Ack, bytes({1, 0})));
-  ASSERT_EQ(packets.size(), 2u);
-  EXPECT_EQ(packets[0].id, TrackPoint);
-  EXPECT_FALSE(packets[0].lengthOk);
-  EXPECT_FALSE(packets[0].checksumOk);
-  EXPECT_TRUE(packets[0].data.empty());
-  expectGood(packets[1], Ack, bytes({1, 0}));
 }
 
 TEST(GarminPacketTest, SkipsLeadingGarbage) {
@@ -191,46 +170,35 @@ TEST(GarminPacketTest, SkipsLeadingGarbage) {
   EXPECT_EQ(framer.bufferedBytes(), 0u);
 }
 
-TEST(GarminPacketTest, ResynchronisesAfterALostEnd) {
-  std::string first = encodePacket(TrackPoint, std::string(13, 'p'));
-  first.resize(first.size() - 2);  // DLE ETX lost
-  const auto packets = framed(first + encodePacket(TrackPoint, std::string(13, 'q')));
-  ASSERT_EQ(packets.size(), 1u);
-  expectGood(packets[0], TrackPoint, std::string(13, 'q'));
+// A damaged frame, then a good one: the good one always comes through, the
+// damaged one only where it kept its start and end and fits a packet.
+TEST(GarminPacketTest, ResynchronisesAfterADamagedFrame) {
+  const struct {
+    const char* damage;
+    std::function<void(std::string&)> apply;
+    bool reported;
+  } cases[] = {
+      {"end lost", [](std::string& frame) { frame.resize(frame.size() - 2); }, false},
+      {"start lost", [](std::string& frame) { frame.erase(0, 1); }, false},
+      {"data byte lost", [](std::string& frame) { frame.erase(5, 1); }, true},
+      {"longer than any packet",
+       [](std::string& frame) { frame.replace(2, 15, std::string(400, 'z')); }, false},
+  };
+  const std::string good = encodePacket(TrackPoint, std::string(13, 'q'));
+  for (const auto& [damage, apply, reported] : cases) {
+    SCOPED_TRACE(damage);
+    std::string first = encodePacket(TrackPoint, std::string(13, 'p'));
+    apply(first);
+    const auto packets = framed(first + good);
+    ASSERT_EQ(packets.size(), reported ? 2u : 1u);
+    if (reported) {
+      EXPECT_FALSE(packets[0].lengthOk);
+    }
+    expectGood(packets.back(), TrackPoint, std::string(13, 'q'));
+  }
 }
 
-TEST(GarminPacketTest, ResynchronisesAfterALostStart) {
-  const std::string first = encodePacket(TrackPoint, std::string(13, 'p')).substr(1);
-  const auto packets = framed(first + encodePacket(TrackPoint, std::string(13, 'q')));
-  ASSERT_EQ(packets.size(), 1u);
-  expectGood(packets[0], TrackPoint, std::string(13, 'q'));
-}
-
-TEST(GarminPacketTest, ALostDataByteGivesABadPacketAndTheNextIsGood) {
-  std::string first = encodePacket(TrackPoint, std::string(13, 'p'));
-  first.erase(5, 1);
-  const auto packets = framed(first + encodePacket(TrackPoint, std::string(13, 'q')));
-  ASSERT_EQ(packets.size(), 2u);
-  EXPECT_FALSE(packets[0].lengthOk);
-  expectGood(packets[1], TrackPoint, std::string(13, 'q'));
-}
-
-TEST(GarminPacketTest, ALostPacketLeavesTheOthers) {
-  const std::string stream = encodePacket(TrackPoint, "a") + encodePacket(TrackPoint, "c");
-  const auto packets = framed(stream);
-  ASSERT_EQ(packets.size(), 2u);
-  EXPECT_EQ(packets[0].data, "a");
-  EXPECT_EQ(packets[1].data, "c");
-}
-
-TEST(GarminPacketTest, DropsAFrameLongerThanAnyPacket) {
-  const std::string endless = bytes({0x10, 0x22}) + std::string(400, 'z');
-  const auto packets = framed(endless + encodePacket(Records, bytes({1, 0})));
-  ASSERT_EQ(packets.size(), 1u);
-  expectGood(packets[0], Records, bytes({1, 0}));
-}
-
-TEST(GarminPacketTest, KeepsAnIncompletePacketUntilItsRest) {
+TEST(GarminPacketTest, KeepsAnIncompletePacketUntilItsRestOrClear) {
   const std::string frame = encodePacket(TrackPoint, std::string(13, 'p'));
   PacketFramer framer;
   framer.append(frame.substr(0, 10));
@@ -239,11 +207,8 @@ TEST(GarminPacketTest, KeepsAnIncompletePacketUntilItsRest) {
   framer.append(frame.substr(10));
   ASSERT_TRUE(framer.next());
   EXPECT_EQ(framer.bufferedBytes(), 0u);
-}
 
-TEST(GarminPacketTest, ClearForgetsAHalfPacket) {
-  PacketFramer framer;
-  framer.append(encodePacket(TrackPoint, std::string(13, 'p')).substr(0, 9));
+  framer.append(frame.substr(0, 9));
   EXPECT_FALSE(framer.next());
   framer.clear();
   EXPECT_EQ(framer.bufferedBytes(), 0u);

@@ -4,22 +4,19 @@
 
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <random>
-#include <utility>
 #include <vector>
 
+#include "devices/Bytes.h"
 #include "devices/garmin/GarminSymbols.h"
+#include "devices/sim/GarminScriptWriter.h"
 #include "flight/ApplicationTitle.h"
 
 namespace quorvanta::garmin {
 namespace {
 
-std::string bytes(std::initializer_list<int> values) {
-  std::string text;
-  for (int value : values) text += static_cast<char>(value);
-  return text;
-}
+using sim::protocolArrayRecord;
+using test::bytes;
 
 std::string le16(int value) { return bytes({value & 0xFF, (value >> 8) & 0xFF}); }
 
@@ -38,15 +35,6 @@ std::string field(const std::string& text, std::size_t size, char fill = ' ') {
   std::string padded = text;
   padded.resize(size, fill);
   return padded;
-}
-
-std::string protocolArray(std::initializer_list<std::pair<char, int>> entries) {
-  std::string data;
-  for (const auto& [tag, number] : entries) {
-    data += tag;
-    data += le16(number);
-  }
-  return data;
 }
 
 // ident, 45 degrees north, 11.25 degrees east, comment (D100), then symbol
@@ -94,10 +82,8 @@ TEST(GarminRecordsTest, ProductDataWithoutTerminatorOrExtraTexts) {
 TEST(GarminRecordsTest, ProtocolArrayOfAnEtrex) {
   ProtocolFormats formats;
   const auto text = protocolArrayText(
-      protocolArray({{'P', 0},   {'L', 1},   {'A', 10},  {'T', 1},   {'A', 100}, {'D', 108},
-                     {'A', 201}, {'D', 202}, {'D', 108}, {'D', 210}, {'A', 301}, {'D', 310},
-                     {'D', 301}, {'A', 500}, {'D', 501}, {'A', 600}, {'D', 600}, {'A', 700},
-                     {'D', 700}, {'A', 800}, {'D', 800}}),
+      protocolArrayRecord("P000 L001 A010 T001 A100 D108 A201 D202 D108 D210 A301 D310 D301 "
+                          "A500 D501 A600 D600 A700 D700 A800 D800"),
       true, formats);
   const std::string lines =
       "Product Data      : A000, Physical      : P000\n"
@@ -123,25 +109,10 @@ TEST(GarminRecordsTest, ProtocolArrayOfAnEtrex) {
 
 TEST(GarminRecordsTest, ProtocolArrayOfAnOlderUnit) {
   ProtocolFormats formats;
-  const auto text = protocolArrayText(protocolArray({{'P', 0},
-                                                     {'L', 1},
-                                                     {'A', 10},
-                                                     {'A', 100},
-                                                     {'D', 100},
-                                                     {'A', 200},
-                                                     {'D', 201},
-                                                     {'D', 100},
-                                                     {'A', 300},
-                                                     {'D', 300},
-                                                     {'A', 400},
-                                                     {'D', 400},
-                                                     {'A', 500},
-                                                     {'D', 500},
-                                                     {'A', 600},
-                                                     {'D', 600},
-                                                     {'A', 700},
-                                                     {'D', 700}}),
-                                      false, formats);
+  const auto text = protocolArrayText(
+      protocolArrayRecord("P000 L001 A010 A100 D100 A200 D201 D100 A300 D300 A400 D400 A500 D500 "
+                          "A600 D600 A700 D700"),
+      false, formats);
   EXPECT_EQ(text.display,
             "Product Data      : A000, Physical      : P000\n"
             "Link              : L001, Command       : A010\n"
@@ -163,13 +134,12 @@ TEST(GarminRecordsTest, ProtocolArrayOfAnOlderUnit) {
 TEST(GarminRecordsTest, ProtocolArrayFormatsComeFromTheirOwnEntries) {
   ProtocolFormats formats;
   formats.a300 = formats.d108 = true;
-  protocolArrayText(protocolArray({{'A', 100}, {'D', 154}, {'A', 301}, {'D', 310}, {'D', 301}}),
-                    false, formats);
+  protocolArrayText(protocolArrayRecord("A100 D154 A301 D310 D301"), false, formats);
   EXPECT_TRUE(formats.d154);
   EXPECT_FALSE(formats.d108);
   EXPECT_TRUE(formats.a301);
   EXPECT_FALSE(formats.a300);
-  protocolArrayText(protocolArray({{'A', 100}, {'D', 107}}), false, formats);
+  protocolArrayText(protocolArrayRecord("A100 D107"), false, formats);
   EXPECT_TRUE(formats.d107);
   EXPECT_FALSE(formats.a301);
 }
@@ -190,37 +160,31 @@ TEST(GarminRecordsTest, DateAndTime) {
   EXPECT_EQ(text.transcript, "");
 }
 
-TEST(GarminRecordsTest, WaypointWithTheSixteenSymbols) {
-  ProtocolFormats formats;
-  const auto text = waypointText(d103Waypoint(10), formats);
-  EXPECT_EQ(text.display, "WPT: TP01 / 45.000000 / 11.250000 / flag symbol / Startplatz\n");
-  EXPECT_EQ(text.transcript, text.display);
-  formats.d107 = true;
-  EXPECT_EQ(waypointText(d103Waypoint(15), formats).display,
-            "WPT: TP01 / 45.000000 / 11.250000 / back track symbol / Startplatz\n");
-}
-
-TEST(GarminRecordsTest, WaypointD100HasNoSymbol) {
-  ProtocolFormats formats;
-  formats.d100 = true;
-  EXPECT_EQ(waypointText(d103Waypoint(0).substr(0, 58), formats).display,
-            "WPT: TP01 / 45.000000 / 11.250000 / Startplatz\n");
-}
-
-TEST(GarminRecordsTest, WaypointD108IsNotDecoded) {
-  ProtocolFormats formats;
-  formats.d108 = true;
-  const auto text = waypointText(std::string(60, '\x01'), formats);
-  EXPECT_EQ(text.display, "D108 WPT-Format noch nicht programmiert\n");
-  EXPECT_EQ(text.transcript, "D108 WPT-Format noch nicht programmiert\n");
-}
-
-TEST(GarminRecordsTest, WaypointD154WithSymbolAndClass) {
-  ProtocolFormats formats;
-  formats.d154 = true;
-  EXPECT_EQ(waypointText(d154Waypoint(16393, 4), formats).display,
-            "WPT: GLD / -45.000000 / -11.250000 / glider symbol / user defined waypoint class / "
-            "Landewiese\n");
+// By the waypoint format the protocol array named; the transcript line is
+// the display line.
+TEST(GarminRecordsTest, WaypointOfEachFormat) {
+  const struct {
+    bool ProtocolFormats::*format;
+    std::string record, line;
+  } cases[] = {
+      {nullptr, d103Waypoint(10), "WPT: TP01 / 45.000000 / 11.250000 / flag symbol / Startplatz\n"},
+      {&ProtocolFormats::d107, d103Waypoint(15),
+       "WPT: TP01 / 45.000000 / 11.250000 / back track symbol / Startplatz\n"},
+      {&ProtocolFormats::d100, d103Waypoint(0).substr(0, 58),
+       "WPT: TP01 / 45.000000 / 11.250000 / Startplatz\n"},
+      {&ProtocolFormats::d108, std::string(60, '\x01'),
+       "D108 WPT-Format noch nicht programmiert\n"},
+      {&ProtocolFormats::d154, d154Waypoint(16393, 4),
+       "WPT: GLD / -45.000000 / -11.250000 / glider symbol / user defined waypoint class / "
+       "Landewiese\n"},
+  };
+  for (const auto& [format, record, line] : cases) {
+    ProtocolFormats formats;
+    if (format) formats.*format = true;
+    const auto text = waypointText(record, formats);
+    EXPECT_EQ(text.display, line);
+    EXPECT_EQ(text.transcript, line);
+  }
 }
 
 TEST(GarminRecordsTest, RouteHeader) {
@@ -294,7 +258,7 @@ void expectCleanLines(const RecordText& text) {
 TEST(GarminRecordsTest, ShortAndGarbageRecordsAreSafe) {
   std::vector<std::string> records = {
       le16(130) + le16(310) + "eTrex",
-      protocolArray({{'P', 0}, {'L', 1}, {'A', 10}, {'A', 100}, {'D', 108}, {'A', 301}}),
+      protocolArrayRecord("P000 L001 A010 A100 D108 A301"),
       bytes({7, 15}) + le16(2003) + le16(14) + bytes({5, 9}),
       d103Waypoint(3),
       d154Waypoint(8255, 1),

@@ -1,15 +1,15 @@
 #include "devices/garmin/GarminTrack.h"
 
-#include <cmath>
-#include <cstring>
 #include <limits>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "devices/garmin/GarminTrackChoice.h"
+#include "devices/sim/GarminScriptWriter.h"
 #include "flight/DayCount.h"
 #include "flight/Geodesy.h"
+#include "support/DayTime.h"
 
 namespace quorvanta::garmin {
 namespace {
@@ -17,33 +17,14 @@ namespace {
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
+using test::at;
 
-double at(int year, int month, int day, int hour, int minute, int second) {
-  return *encodeDate(year, month, day) + *encodeTime(hour, minute, second);
+std::string d301(double latDeg, double lonDeg, std::uint32_t time, float alt, bool newTrack) {
+  return sim::trackPointRecord({latDeg, lonDeg, time, alt, newTrack}, sim::TrackFormat::D301);
 }
-
-void appendLittleEndian(std::string& data, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) data += static_cast<char>(value >> (8 * i) & 0xFF);
-}
-
-std::string d301(std::int32_t lat, std::int32_t lon, std::uint32_t time, float alt, bool newTrack) {
-  std::string data;
-  appendLittleEndian(data, static_cast<std::uint32_t>(lat));
-  appendLittleEndian(data, static_cast<std::uint32_t>(lon));
-  appendLittleEndian(data, time);
-  std::uint32_t bits;
-  std::memcpy(&bits, &alt, sizeof bits);
-  appendLittleEndian(data, bits);
-  appendLittleEndian(data, 0);  // depth
-  data += static_cast<char>(newTrack ? 1 : 0);
-  return data;
-}
-
-constexpr std::int32_t HalfCircle = 1 << 30;  // 90 degrees
 
 TEST(GarminTrackPoint, D301PositionTimeAndAltitude) {
-  const auto point = decodeTrackPoint(d301(HalfCircle / 2, -HalfCircle, 86400 + 3661, 812.5f, true),
-                                      TrackFormat::D301);
+  const auto point = decodeTrackPoint(d301(45, -90, 86400 + 3661, 812.5f, true), TrackFormat::D301);
   ASSERT_TRUE(point);
   EXPECT_DOUBLE_EQ(point->lat, 45 * DegToRad);
   EXPECT_DOUBLE_EQ(point->lon, -90 * DegToRad);
@@ -71,8 +52,7 @@ TEST(GarminTrackPoint, NoTimeIsTheLastDayOf1989) {
 }
 
 TEST(GarminTrackPoint, D300HasNoAltitudeAndItsFlagAtByte12) {
-  std::string data = d301(HalfCircle, HalfCircle, 60, 0, false).substr(0, 12);
-  data += '\x01';
+  const std::string data = sim::trackPointRecord({90, 90, 60, 0, true}, sim::TrackFormat::D300);
   const auto point = decodeTrackPoint(data, TrackFormat::D300);
   ASSERT_TRUE(point);
   EXPECT_TRUE(point->newTrack);
@@ -86,8 +66,9 @@ TEST(GarminTrackPoint, ShortRecordsAndInvalidPositionsGiveNothing) {
     EXPECT_FALSE(decodeTrackPoint(full.substr(0, size), TrackFormat::D301)) << size;
   }
   EXPECT_FALSE(decodeTrackPoint("", TrackFormat::D300));
-  EXPECT_FALSE(decodeTrackPoint(d301(0x7FFFFFFF, 0x7FFFFFFF, 0, 0, false), TrackFormat::D301));
-  EXPECT_FALSE(decodeTrackPoint(d301(-HalfCircle - 1, 0, 0, 0, false), TrackFormat::D301));
+  // 0x7FFFFFFF, and one semicircle beyond the south pole
+  EXPECT_FALSE(decodeTrackPoint(d301(180 - 1e-7, 180 - 1e-7, 0, 0, false), TrackFormat::D301));
+  EXPECT_FALSE(decodeTrackPoint(d301(-90 - 1e-7, 0, 0, 0, false), TrackFormat::D301));
 }
 
 TEST(GarminTrackTable, ADuplicateTimeIsDroppedUnlessItStartsATrack) {

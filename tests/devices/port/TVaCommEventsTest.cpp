@@ -92,31 +92,28 @@ TEST_F(TVaCommEventsTest, NoHandlerCallWhenTheBytesWereAlreadyRead) {
   EXPECT_EQ(calls, 0);
 }
 
-TEST_F(TVaCommEventsTest, WriteThreadReportsTheEmptyQueueOnTheLoopThread) {
+TEST_F(TVaCommEventsTest, WriteThreadReportsTheEmptyQueueOnTheLoopThreadWhenMonitored) {
   int empties = 0;
   std::thread::id handlerThread;
   port->OnTxEmpty = [&] {
     ++empties;
     handlerThread = std::this_thread::get_id();
   };
-  port->Open();
-  ASSERT_TRUE(port->WriteText("PING"));
-  ASSERT_TRUE(runUntil([&] { return empties > 0; }));
+  for (const bool monitored : {true, false}) {
+    SCOPED_TRACE(monitored);
+    empties = 0;
+    if (!monitored) port->setMonitorEvents({ceRxChar});
+    port->Open();
+    ASSERT_TRUE(port->WriteText("PING"));
+    if (monitored) {
+      ASSERT_TRUE(runUntil([&] { return empties > 0; }));
+    }
+    EXPECT_EQ(pty.receive(4, 2s), "PING");
+    runFor(50ms);
+    EXPECT_EQ(empties, monitored ? 1 : 0);
+    port->Close();
+  }
   EXPECT_EQ(handlerThread, std::this_thread::get_id());
-  EXPECT_EQ(pty.receive(4, 2s), "PING");
-  runFor(50ms);
-  EXPECT_EQ(empties, 1);
-}
-
-TEST_F(TVaCommEventsTest, EmptyQueueIsNotReportedUnlessMonitored) {
-  int empties = 0;
-  port->OnTxEmpty = [&] { ++empties; };
-  port->setMonitorEvents({ceRxChar});
-  port->Open();
-  ASSERT_TRUE(port->WriteText("PING"));
-  EXPECT_EQ(pty.receive(4, 2s), "PING");
-  runFor(50ms);
-  EXPECT_EQ(empties, 0);
 }
 
 TEST_F(TVaCommEventsTest, CloseWithoutARunningLoopDoesNotWaitForIt) {

@@ -81,12 +81,7 @@ void GarminUnit::startTransfer(Trigger trigger, std::string& out) {
   const auto section = script_.answers.find(trigger);
   if (section == script_.answers.end()) return;
   Transfer transfer{trigger, {}, 0};
-  for (const auto& packet : section->second) {
-    const auto frame = decodeFrame(packet.wire);
-    const bool isProtocolArray = frame && frame->id == ProtocolArrayId;
-    if (!(omitProtocolArray_ && trigger == Trigger::productRequest() && isProtocolArray))
-      transfer.packets.push_back(packet.wire);
-  }
+  for (const auto& packet : section->second) transfer.packets.push_back(packet.wire);
   if (transfer.packets.empty()) return;
   transfer_ = std::move(transfer);
   sendCurrent(out);

@@ -39,8 +39,6 @@ class GarminUnit : public InstrumentModel {
   void stallAfter(Trigger trigger, int packet);
   // The unit sends no more than `count` bytes in all, then is unplugged.
   void closeAfterBytes(std::size_t count);
-  // The product request is answered without the protocol array.
-  void omitProtocolArray() { omitProtocolArray_ = true; }
 
   // Host packets decoded so far, bad ones included.
   const std::vector<Frame>& hostPackets() const { return hostPackets_; }
@@ -74,7 +72,6 @@ class GarminUnit : public InstrumentModel {
   std::vector<Fault> faults_;
   std::optional<std::size_t> byteLimit_;
   std::size_t bytesSent_ = 0;
-  bool omitProtocolArray_ = false;
   bool stalled_ = false;
   std::atomic<bool> unplugged_ = false;  // read by the pty runner
 };

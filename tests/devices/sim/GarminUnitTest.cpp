@@ -46,13 +46,6 @@ TEST_F(GarminUnitTest, AnswersTheProductRequestOnePacketPerAck) {
   EXPECT_FALSE(unit.transferActive());
 }
 
-TEST_F(GarminUnitTest, TakesHostBytesInAnyPieces) {
-  GarminUnit unit(script_);
-  std::string out;
-  for (char c : encodeFrame(ProductRequestId, "")) out += unit.received(std::string(1, c));
-  EXPECT_EQ(out, ackFor(AckId, ProductRequestId) + productPacket(0));
-}
-
 TEST_F(GarminUnitTest, SendsTheWholeTrackLogAndEndsWithTransferComplete) {
   GarminUnit unit(script_);
   std::string out = unit.received(command(6));
@@ -115,45 +108,6 @@ TEST_F(GarminUnitTest, DropsAPacketUntilTheHostNaks) {
   EXPECT_EQ(unit.received(ackOf(1)), "");
   EXPECT_EQ(unit.received(ackFor(NakId, 34)), trackPacket(2));
   EXPECT_EQ(unit.received(ackOf(2)), trackPacket(3));
-}
-
-TEST_F(GarminUnitTest, FaultsApplyOnlyToTheirTrigger) {
-  GarminUnit unit(script_);
-  unit.dropPacket(TrackLog, 1);
-  EXPECT_EQ(unit.received(encodeFrame(ProductRequestId, "")),
-            ackFor(AckId, ProductRequestId) + productPacket(0));
-  EXPECT_EQ(unit.received(ackFor(AckId, 255)), productPacket(1));
-}
-
-TEST_F(GarminUnitTest, StallsAfterAPacket) {
-  GarminUnit unit(script_);
-  unit.stallAfter(TrackLog, 1);
-  unit.received(command(6));
-  EXPECT_EQ(unit.received(ackOf(0)), trackPacket(1));
-  EXPECT_EQ(unit.received(ackOf(1)), "");
-  EXPECT_EQ(unit.received(ackFor(NakId, 34)), "");
-  EXPECT_EQ(unit.received(encodeFrame(ProductRequestId, "")), "");
-  EXPECT_FALSE(unit.unplugged());
-}
-
-TEST_F(GarminUnitTest, ClosesAfterSoManyBytes) {
-  GarminUnit unit(script_);
-  const auto first = ackFor(AckId, CommandId) + trackPacket(0);
-  unit.closeAfterBytes(first.size() + 7);
-  EXPECT_EQ(unit.received(command(6)), first);
-  EXPECT_FALSE(unit.unplugged());
-  EXPECT_EQ(unit.received(ackOf(0)), trackPacket(1).substr(0, 7));
-  EXPECT_TRUE(unit.unplugged());
-  EXPECT_EQ(unit.received(ackFor(NakId, 34)), "");
-}
-
-TEST_F(GarminUnitTest, CanLeaveOutTheProtocolArray) {
-  GarminUnit unit(script_);
-  unit.omitProtocolArray();
-  EXPECT_EQ(unit.received(encodeFrame(ProductRequestId, "")),
-            ackFor(AckId, ProductRequestId) + productPacket(0));
-  EXPECT_EQ(unit.received(ackFor(AckId, 255)), "");
-  EXPECT_FALSE(unit.transferActive());
 }
 
 TEST(GarminUnit, ReplaysARecordedScriptFile) {

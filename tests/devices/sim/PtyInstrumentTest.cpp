@@ -94,16 +94,6 @@ TEST(PtyInstrument, CarriesBytesBothWays) {
   EXPECT_EQ(instrument.bytesToHost(), bytes.size());
 }
 
-TEST(PtyInstrument, RunsAGarminUnit) {
-  const auto script = productScript(TrackFormat::D301);
-  GarminUnit unit(script);
-  PtyInstrument instrument(unit);
-  HostPort host(instrument.slavePath());
-  host.send(encodeFrame(254, ""));
-  const auto expected = productAnswerStart(script);
-  EXPECT_EQ(host.receive(expected.size()), expected);
-}
-
 TEST(PtyInstrument, PortCanBeOpenedAgainAfterClosing) {
   Echo echo;
   PtyInstrument instrument(echo);

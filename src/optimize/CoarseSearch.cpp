@@ -114,13 +114,15 @@ class Search {
     const int strips = stripCount();
     std::vector<StripOutcome> outcomes(static_cast<std::size_t>(strips));
     std::vector<std::vector<Units>> acc(static_cast<std::size_t>(workerCount()));
-    std::atomic<int> stripsDone{0};
+    const Score allWork = rowsWork(1, n_ - 1);
+    std::atomic<Score> workDone{0};
     parallelFor(strips, [&](int strip, int worker) {
       if (control_.cancelled()) return;
       auto& buffer = acc[static_cast<std::size_t>(worker)];
       buffer.resize(static_cast<std::size_t>(StripRows) * stride());
       outcomes[static_cast<std::size_t>(strip)] = searchStrip(strip, buffer);
-      control_.progress(std::min(n_ - 2, (++stripsDone) * StripRows) * 100 / n_);
+      const Score done = workDone += rowsWork(stripBegin(strip), stripEnd(strip));
+      control_.progress(static_cast<int>(done * 100 / allWork));
     });
     if (control_.cancelled()) return routes;
     return collect(outcomes);
@@ -131,6 +133,14 @@ class Search {
   int stripCount() const { return (n_ - 2 + StripRows - 1) / StripRows; }
   int stripBegin(int strip) const { return 1 + strip * StripRows; }
   int stripEnd(int strip) const { return std::min(stripBegin(strip) + StripRows, n_ - 1); }
+
+  // About what scanning rows first .. end - 1 costs: row i passes over the
+  // (n - i)^2 / 2 candidates after it, so the first strips take the longest.
+  Score rowsWork(int first, int end) const {
+    Score work = 0;
+    for (int i = first; i < end; ++i) work += Score{n_ - i} * (n_ - i);
+    return work;
+  }
 
   // Every FAI triangle of every fourth point is one of the full track too,
   // with a closing gap at most as wide, so the best score found there is a

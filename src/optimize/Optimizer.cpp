@@ -86,10 +86,13 @@ OptimizationResult toResult(const Routes& r, const UsableTrack& usable) {
 void refine(Routes& r, const UsableTrack& track, const DistanceMatrix& D, int step,
             RunControl& control) {
   Refinement refinement(track, D, step, control);
-  if (r.flatTp2 > 0) refinement.triangle(r.flatTp1, r.flatTp2, r.flatTp3, r.flatPerimeter, false, 0);
+  control.beginPhase(RunPhase::RefineFlat);
+  if (r.flatTp2 > 0) refinement.triangle(r.flatTp1, r.flatTp2, r.flatTp3, r.flatPerimeter, false);
   throwIfCancelled(control);
-  if (r.faiTp2 > 0) refinement.triangle(r.faiTp1, r.faiTp2, r.faiTp3, r.faiPerimeter, true, 33);
+  control.beginPhase(RunPhase::RefineFai);
+  if (r.faiTp2 > 0) refinement.triangle(r.faiTp1, r.faiTp2, r.faiTp3, r.faiPerimeter, true);
   throwIfCancelled(control);
+  control.beginPhase(RunPhase::RefineFree);
   if (r.freeTp2 > 0) {
     refinement.freeDistance(r.freeStart, r.freeTp1, r.freeTp2, r.freeTp3, r.freeFinish,
                             r.freeDistance);
@@ -111,7 +114,8 @@ OptimizationRun optimizeFlight(const FlightRecord& record, int budget, RunContro
   run.usableFixes = usable.count();
   run.step = plan.step;
   run.thinnedPoints = plan.points;
-  control.progress(1);
+  control.planRefinement(plan.step > 1);
+  control.beginPhase(RunPhase::Table);
   const auto t0 = Clock::now();
 
   Routes routes;
@@ -120,6 +124,7 @@ OptimizationRun optimizeFlight(const FlightRecord& record, int budget, RunContro
     const auto D = std::make_unique<DistanceMatrix>(usable, plan, control);
     throwIfCancelled(control);
     tableMs = millisecondsSince(t0);
+    control.beginPhase(RunPhase::Search);
     const CoarseRoutes coarse = coarseSearch(*D, control);
     throwIfCancelled(control);
     routes = fromThinned(coarse, plan.step);
@@ -130,6 +135,7 @@ OptimizationRun optimizeFlight(const FlightRecord& record, int budget, RunContro
       exactLengths(routes, usable);
     }
     refineMs = millisecondsSince(t0) - tableMs - searchMs;
+    control.beginPhase(RunPhase::Closing);
     if (routes.flatTp2 > 0) {
       closeTriangle(usable, routes.flatTp1, routes.flatTp3, routes.flatStart, routes.flatFinish, routes.flatGap);
     }
@@ -137,6 +143,7 @@ OptimizationRun optimizeFlight(const FlightRecord& record, int budget, RunContro
       closeTriangle(usable, routes.faiTp1, routes.faiTp3, routes.faiStart, routes.faiFinish, routes.faiGap);
     }
   }
+  control.progress(100);
   run.tableSeconds = static_cast<double>(tableMs) / 1000;
   run.searchSeconds = static_cast<double>(searchMs) / 1000;
   run.refineSeconds = static_cast<double>(refineMs) / 1000;

@@ -96,8 +96,7 @@ class ColumnCache {
 
 }  // namespace
 
-void Refinement::triangle(int& tp1, int& tp2, int& tp3, double perimeter, bool fai,
-                          int progressBase) {
+void Refinement::triangle(int& tp1, int& tp2, int& tp3, double perimeter, bool fai) {
   const int c1 = tp1, c3 = tp3, w = w_, c = c_;
   const double G0 = unitsToRadians(D_.closingGap((c1 - 1) / step_ + 1, (c3 - 1) / step_ + 1));
   double best = perimeter - G0;
@@ -148,7 +147,7 @@ void Refinement::triangle(int& tp1, int& tp2, int& tp3, double perimeter, bool f
   };
 
   for (int i = iRange.lo; i <= iRange.hi; ++i) {
-    control_.progress(progressBase + (i - c1 + w) * 33 / (2 * w));
+    control_.progress((i - c1 + w) * 100 / (2 * w));
     if (control_.cancelled()) return;
     const Range jRange{std::max(tp3 - w, 3), std::min(tp3 + w, c)};
     if (jRange.hi < jRange.lo) continue;
@@ -239,7 +238,7 @@ void Refinement::freeDistance(int& start, int& tp1, int& tp2, int& tp3, int& fin
   const auto hopeless = [&](double bound) { return bound * BoundMargin <= length; };
 
   for (int s = sRange.lo; s <= sRange.hi; ++s) {
-    control_.progress(66 + (s - startCoarse + w) * 33 / (2 * w));
+    control_.progress((s - startCoarse + w) * 100 / (2 * w));
     if (control_.cancelled()) return;
     if (hopeless(bounds.fromStart.at(s))) continue;
     const Range w1 = windows()[0];

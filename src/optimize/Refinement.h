@@ -16,8 +16,8 @@ class Refinement {
   Refinement(const UsableTrack& track, const DistanceMatrix& D, int step, RunControl& control);
 
   // Turnpoints are usable-fix numbers; `perimeter` is the exact perimeter of
-  // the coarse triangle. Progress runs from progressBase to progressBase + 33.
-  void triangle(int& tp1, int& tp2, int& tp3, double perimeter, bool fai, int progressBase);
+  // the coarse triangle.
+  void triangle(int& tp1, int& tp2, int& tp3, double perimeter, bool fai);
 
   void freeDistance(int& start, int& tp1, int& tp2, int& tp3, int& finish, double& length);
 

@@ -5,33 +5,55 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "optimize/RunProgress.h"
+
 namespace quorvanta {
 
 // Progress reporting and cancelling for an optimization that runs in a
-// worker thread. Progress may be reported from any thread; the sink is
-// called one at a time and only when the value changes.
+// worker thread. Each phase reports how much of itself is done; the sink
+// gets the position of the whole run on the progress bar, one call at a
+// time and only when it advances, so that workers finishing out of order
+// never move the bar back. Progress may be reported from any thread.
 class RunControl {
  public:
-  using ProgressSink = std::function<void(int percent)>;
+  using ProgressSink = std::function<void(int position)>;
+  using PhaseSink = std::function<void(RunPhase phase)>;
 
-  explicit RunControl(ProgressSink sink = {}, const std::atomic<bool>* cancel = nullptr)
-      : sink_(std::move(sink)), cancel_(cancel) {}
+  explicit RunControl(ProgressSink sink = {}, const std::atomic<bool>* cancel = nullptr,
+                      PhaseSink phases = {})
+      : sink_(std::move(sink)), phases_(std::move(phases)), cancel_(cancel) {}
 
+  // Whether the run refines its routes; without, the bar leaves the
+  // refinement out.
+  void planRefinement(bool refining) { refining_ = refining; }
+
+  // Called between phases, from the thread that runs the optimization.
+  void beginPhase(RunPhase phase) {
+    phase_ = phase;
+    if (phases_) phases_(phase);
+    progress(0);
+  }
+
+  // `percent` of the current phase is done.
   void progress(int percent) {
     if (!sink_) return;
+    const int position = barPosition(phase_, percent, refining_);
     const std::lock_guard lock(mutex_);
-    if (percent == last_) return;
-    last_ = percent;
-    sink_(percent);
+    if (position <= last_) return;
+    last_ = position;
+    sink_(position);
   }
 
   bool cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
 
  private:
   ProgressSink sink_;
+  PhaseSink phases_;
   const std::atomic<bool>* cancel_;
   std::mutex mutex_;
-  int last_ = -1;
+  int last_ = 0;
+  RunPhase phase_ = RunPhase::Table;
+  bool refining_ = true;
 };
 
 class OptimizationCancelled : public std::runtime_error {

@@ -1,6 +1,8 @@
 #include "optimize/Optimizer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -172,13 +174,19 @@ TEST(Optimizer, InvalidFixesAreNeverTurnpoints) {
 TEST(Optimizer, ReportsProgressAndStopsWhenCancelled) {
   const auto record = generated(3000, 9);
   std::vector<int> seen;
+  std::vector<RunPhase> phases;
   std::atomic<bool> cancel{false};
-  RunControl control([&](int percent) { seen.push_back(percent); }, &cancel);
+  RunControl control([&](int percent) { seen.push_back(percent); }, &cancel,
+                     [&](RunPhase phase) { phases.push_back(phase); });
   const OptimizationRun run = optimizeFlight(*record, 512, control);
   EXPECT_GT(run.step, 1);
   ASSERT_FALSE(seen.empty());
-  EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int p) { return p >= 0 && p <= 100; }));
-  EXPECT_NE(std::find(seen.begin(), seen.end(), 100), seen.end());
+  EXPECT_EQ(seen.front(), 1);
+  EXPECT_EQ(seen.back(), 100);
+  EXPECT_TRUE(std::adjacent_find(seen.begin(), seen.end(), std::greater_equal<>()) == seen.end());
+  EXPECT_EQ(phases, (std::vector<RunPhase>{RunPhase::Table, RunPhase::Search, RunPhase::RefineFlat,
+                                            RunPhase::RefineFai, RunPhase::RefineFree,
+                                            RunPhase::Closing}));
 
   RunControl cancelling([&](int percent) { cancel = percent >= 50; }, &cancel);
   EXPECT_THROW(optimizeFlight(*record, 512, cancelling), OptimizationCancelled);

@@ -107,15 +107,20 @@ void MainWindow::buildPanel() {
 void MainWindow::startState() {
   record_->SignOnSave = true;
   setTimeShiftControlsVisible(false);
-  setLabel(1, "Zum Start igc-Datei öffnen", {Qt::blue});
-  setLabel(2, "oder ein Gerät auslesen", {Qt::blue});
-  clearLabels(3, 7);
   mapDir_ = qt(settings_.readString("Landkarte", "Pfad", ""));
   mapFile_ = qt(settings_.readString("Landkarte", "Datei", ""));
   settings_.writeString("Landkarte", "Pfad", mapDir_.toStdString());
   settings_.writeString("Landkarte", "Datei", mapFile_.toStdString());
   menus_.mapImage->setEnabled(!mapFile_.isEmpty() && QFileInfo::exists(mapDir_ + mapFile_));
   startTerrain();
+  showStartLabels();
+}
+
+void MainWindow::showStartLabels() {
+  setLabel(1, "Zum Start igc-Datei öffnen", {Qt::blue});
+  setLabel(2, "oder ein Gerät auslesen", {Qt::blue});
+  clearLabels(3, 7);
+  if (!terrain_.loaded()) showNoTerrainWarning();
 }
 
 void MainWindow::setLabel(int number, const QString& text, const LabelLook& look) {

@@ -96,6 +96,7 @@ class MainWindow : public QMainWindow {
   void connectMenus();
   void connectMap();
   void startState();
+  void showStartLabels();
   void setLabel(int number, const QString& text, const LabelLook& look = {});
   void setLabel(int number, const StatusLabel& status);
   void clearLabels(int from, int to);
@@ -104,7 +105,13 @@ class MainWindow : public QMainWindow {
   // Loading and saving
   // A file name of the settings section "Dateien"; the documents folder when none is stored.
   QString storedFileName(const char* key) const;
-  void openTrack(std::optional<QString> commandLinePath);
+  // Opens the file named, or the one the pilot chooses; a downloaded file
+  // keeps its signing on save.
+  void openTrack(std::optional<QString> path, bool downloaded = false);
+  // Puts everything the loaded flight changed back as it was at start; the
+  // pilot's choices in "Optionen", "Farbcodierung", of relief and map and of
+  // the mouse mode stay.
+  void forgetFlight();
   void showLoadedFlight(const std::vector<std::string>& listing);
   void openBarogram();
   void chooseTimeShift(TimeShift shift);
@@ -152,6 +159,7 @@ class MainWindow : public QMainWindow {
 
   // Terrain and relief
   void startTerrain();
+  void showNoTerrainWarning();
   bool loadTerrain();
   void selectTerrainFile();
   void connectRelief();

@@ -37,7 +37,7 @@ void MainWindow::runDownloadWindow(const std::function<void()>& showWindow) {
   showWindow();
   if (record_->DownloadDone) {
     record_->DownloadDone = false;
-    openTrack(qt(record_->DownloadedFile));
+    openTrack(qt(record_->DownloadedFile), true);
   }
   setDownloadsEnabled(!flightLoaded_);
 }

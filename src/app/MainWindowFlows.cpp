@@ -1,6 +1,7 @@
 // The main window's commands: loading, barogram, saving, optimization and
 // the result display.
 #include <QFileInfo>
+#include <QSignalBlocker>
 
 #include "app/MainWindow.h"
 #include "app/OptimizationTask.h"
@@ -81,42 +82,79 @@ QString MainWindow::storedFileName(const char* key) const {
 
 void MainWindow::openFromCommandLine(const QString& path) { openTrack(path); }
 
-void MainWindow::openTrack(std::optional<QString> commandLinePath) {
-  QString path;
-  if (commandLinePath) {
-    path = *commandLinePath;
-  } else {
-    const auto chosen = dialogs_.openFileName(
-        this, "Öffnen des GPS-Datenfiles",
-        startName(storedFileName("Filename Track"), "*.igc"),
-        "IGC-File (*.igc *.IGC);;Comma separated value file (*.csv *.CSV)");
-    if (!chosen) return;
-    path = *chosen;
+void MainWindow::openTrack(std::optional<QString> path, bool downloaded) {
+  if (!path) {
+    path = dialogs_.openFileName(this, "Öffnen des GPS-Datenfiles",
+                                 startName(storedFileName("Filename Track"), "*.igc"),
+                                 "IGC-File (*.igc *.IGC);;Comma separated value file (*.csv *.CSV)");
+    if (!path) return;
   }
   progressBar_->setValue(0);
   progressBar_->show();
   ReadOptions options;
+  options.fromDownload = downloaded;
   options.progress = [this](int percent) { progressBar_->setValue(percent); };
   if (terrain_.loaded()) {
     options.groundElevation = [this](double lat, double lon) {
       return terrain_.groundElevation(lat, lon);
     };
   }
-  const ReadResult read = readFlightFile(path.toStdString(), *record_, options);
+  // Read into a fresh record, so that a refused file leaves the loaded flight
+  // as it was and another flight starts as if it were the first.
+  auto loaded = std::make_unique<FlightRecord>();
+  const ReadResult read = readFlightFile(path->toStdString(), *loaded, options);
   progressBar_->hide();
   if (!read.ok()) {
     dialogs_.warn(this, "Datei öffnen", qt(read.error->message));
     return;
   }
-  settings_.writeString("Dateien", "Filename Track", path.toStdString());
+  if (flightLoaded_) forgetFlight();
+  record_ = std::move(loaded);
+  settings_.writeString("Dateien", "Filename Track", path->toStdString());
   flightLoaded_ = true;
-  menus_.openTrack->setEnabled(false);
   setDownloadsEnabled(false);
   for (const std::string& title : read.flightTitles) {
     setWindowTitle(windowTitle() + "        " + qt(title));
   }
   for (std::size_t k = 0; k < read.labels.size(); ++k) setLabel(static_cast<int>(k) + 1, read.labels[k]);
   showLoadedFlight(read.listing);
+}
+
+void MainWindow::forgetFlight() {
+  barogram_ = std::make_unique<BarographBuffer>();
+  analysis_ = std::make_unique<AnalysisState>();
+  baroOffset_ = 0;
+  result_ = {};
+  rect_ = {};
+  fitWholeTrack_ = true;
+  mapDrawn_ = false;
+  markedFix_ = 0;
+  perspectiveHeightStep_.reset();
+  flightLoaded_ = false;
+  zoomTimer_->stop();
+  setWindowTitle(qt(std::string(MainWindowCaption)));
+  for (QAction* command : {menus_.openBarogram, menus_.saveIgc, menus_.saveOlc, menus_.freeDistance,
+                           menus_.flatTriangle, menus_.faiTriangle}) {
+    command->setEnabled(false);
+    command->setChecked(false);
+  }
+  menus_.timeShift->setEnabled(false);
+  menus_.asRecorded->setChecked(true);
+  menus_.showIgcFile->setChecked(true);
+  {
+    const QSignalBlocker quiet(timePicker_);
+    timePicker_->setTime(QTime(0, 0));
+  }
+  barographBehind_->setChecked(true);
+  setTimeShiftControlsVisible(false);
+  showStartLabels();
+  readout_->clear();
+  pointsPanel_->setPanel({});
+  infoBox_->setLines({}, Qt::black);
+  infoBox_->hide();
+  map_->setLive(false);
+  map_->setContextMenuPolicy(Qt::NoContextMenu);
+  layoutChildren();
 }
 
 void MainWindow::showLoadedFlight(const std::vector<std::string>& listing) {

@@ -20,7 +20,10 @@ void MainWindow::startTerrain() {
   settings_.writeString("Hoehendaten", "Pfad", demDir_.toStdString());
   settings_.writeString("Hoehendaten", "Datei", demName_.toStdString());
   const QString base = demDir_ + demName_;
-  if (QFileInfo::exists(base + ".hdr") && QFileInfo::exists(base + ".dem") && loadTerrain()) return;
+  if (QFileInfo::exists(base + ".hdr") && QFileInfo::exists(base + ".dem")) loadTerrain();
+}
+
+void MainWindow::showNoTerrainWarning() {
   setLabel(3, NoTerrainWarning, {QColor(255, 0, 0)});
   setLabel(4, "Entsprechende Funktionen blockiert", {QColor(255, 0, 0)});
 }

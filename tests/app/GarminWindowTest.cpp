@@ -85,7 +85,8 @@ TEST_F(GarminDownloadTest, MainWindowLoadsTheDownloadedFlight) {
   ASSERT_GT(points, 0);
   EXPECT_EQ(window.record().FixCount, points);
   EXPECT_FALSE(window.record().DownloadDone);
-  EXPECT_FALSE(window.menus().openTrack->isEnabled());
+  EXPECT_TRUE(window.record().SignOnSave);  // straight from the instrument: saved signed
+  EXPECT_TRUE(window.menus().openTrack->isEnabled());
   EXPECT_FALSE(window.menus().downloads[0]->isEnabled());
   EXPECT_TRUE(window.menus().calculate->isEnabled());
 }

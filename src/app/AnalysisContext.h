@@ -20,6 +20,9 @@ struct AnalysisContext {
   UserDialogs& dialogs;
 };
 
+// Pixels kept free between two controls of an analysis window.
+constexpr int ControlGap = 4;
+
 // The window caption with the flight title after nine blanks, added once:
 // not again when the caption names the pilot or holds the title already.
 inline QString captionWithFlightTitle(const QString& caption, const std::string& flightTitle) {

@@ -1,5 +1,6 @@
 #include "app/AnalysisDialogs.h"
 
+#include <algorithm>
 
 #include "app/AnalysisPainters.h"
 #include "flight/ApplicationTitle.h"
@@ -102,7 +103,6 @@ PerspectiveDialog::PerspectiveDialog(const FlightRecord& record, const MapRect& 
           },
           this)) {
   setWindowTitle("Quorvanta: Perspektivische Ansicht");
-  resize(701, 598);
   azimuth_ = slider("Blick aus Richtung [°]", -180, 180, 20, 0);
   elevation_ = slider("Blick Elevation [°]", 0, 90, 30, 1);
   zoom_ = slider("Zoom3D", 3, 23, 19, 2);
@@ -110,6 +110,8 @@ PerspectiveDialog::PerspectiveDialog(const FlightRecord& record, const MapRect& 
   grid_ = new QCheckBox("xy-Raster", this);
   grid_->setChecked(true);
   dropLines_ = new QCheckBox("Lotlinien", this);
+  // Wide enough that the check boxes clear the sliders.
+  resize(std::max(701, slidersRight_ + ControlGap + checkBoxMargin()), 598);
   for (QCheckBox* box : {grid_, dropLines_}) connect(box, &QCheckBox::toggled, plot_, &PlotWidget::redraw);
   connect(plot_, &PlotWidget::pressed, this, [this](QPoint at) {
     dragStart_ = at;
@@ -126,11 +128,12 @@ PerspectiveDialog::PerspectiveDialog(const FlightRecord& record, const MapRect& 
 QSlider* PerspectiveDialog::slider(const QString& caption, int low, int high, int start, int row) {
   auto* label = new QLabel(caption, this);
   label->setObjectName(caption);
-  label->move(10 + 170 * row, 0);
+  label->setGeometry(QRect(QPoint(10 + 170 * row, 0), label->sizeHint()));
   auto* bar = new QSlider(Qt::Horizontal, this);
   bar->setRange(low, high);
   bar->setValue(start);
   bar->setGeometry(10 + 170 * row, 18, 150, 20);
+  slidersRight_ = std::max({slidersRight_, label->geometry().right() + 1, bar->geometry().right() + 1});
   connect(bar, &QSlider::valueChanged, plot_, &PlotWidget::redraw);
   return bar;
 }
@@ -146,11 +149,18 @@ PerspectiveView PerspectiveDialog::view() const {
   return v;
 }
 
+int PerspectiveDialog::checkBoxMargin() const {
+  return std::max({90, grid_->sizeHint().width() + ControlGap, dropLines_->sizeHint().width() + ControlGap});
+}
+
 void PerspectiveDialog::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  grid_->move(width() - 90, 4);
-  dropLines_->move(width() - 90, 22);
-  plot_->setGeometry(8, 50, std::max(10, width() - 16), std::max(10, height() - 58));
+  const int x = width() - checkBoxMargin();
+  grid_->setGeometry(QRect(QPoint(x, 4), grid_->sizeHint()));
+  const int lowerRowY = std::max(22, grid_->geometry().bottom() + 1);
+  dropLines_->setGeometry(QRect(QPoint(x, lowerRowY), dropLines_->sizeHint()));
+  const int top = std::max(50, dropLines_->geometry().bottom() + 1);
+  plot_->setGeometry(8, top, std::max(10, width() - 16), std::max(10, height() - 8 - top));
 }
 
 }  // namespace quorvanta

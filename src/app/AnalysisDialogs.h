@@ -77,6 +77,8 @@ class PerspectiveDialog : public QDialog {
  private:
   PerspectiveView view() const;
   QSlider* slider(const QString& caption, int low, int high, int start, int row);
+  // Room the check boxes keep at the right edge: 90 pixels, more for wide captions.
+  int checkBoxMargin() const;
 
   const FlightRecord& record_;
   MapRect map_;
@@ -90,6 +92,7 @@ class PerspectiveDialog : public QDialog {
   QSlider* heightZoom_;
   QCheckBox* grid_;
   QCheckBox* dropLines_;
+  int slidersRight_ = 0;  // where the sliders and their captions end
   PerspectiveView dragStartView_;
   QPoint dragStart_;
 };

@@ -134,24 +134,66 @@ void BarogramDialog::draw() {
   title_->setText(title);
   title_->adjustSize();
   title_->show();
+  placeControls();
   plot_->redraw();
+}
+
+namespace {
+
+void placeAt(QWidget* widget, int x, int y) { widget->setGeometry(QRect(QPoint(x, y), widget->sizeHint())); }
+
+}  // namespace
+
+// The series buttons stand in columns 60 pixels apart from "Heading" at 80
+// pixels from the right edge, the extensions under "Baro", "Vario" and
+// "Speed"; a caption too wide for that pushes its column and all left of it
+// further left, and the rows apart.
+void BarogramDialog::placeSeriesButtons() {
+  const auto button = [this](int k) { return buttons_[static_cast<std::size_t>(k)]; };
+  int topRowHeight = 0;
+  for (int k = 0; k < 4; ++k) topRowHeight = std::max(topRowHeight, button(k)->sizeHint().height());
+  const int lowerRowY = std::max(20, 2 + topRowHeight);
+  int limit = width();
+  for (int k = 3; k >= 0; --k) {
+    QRadioButton* top = button(k);
+    QRadioButton* lower = k < 3 ? button(4 + k) : nullptr;
+    const int columnWidth = std::max(top->sizeHint().width(), lower ? lower->sizeHint().width() : 0);
+    const int x = std::min(width() - 80 - 60 * (3 - k), limit - ControlGap - columnWidth);
+    placeAt(top, x, 2);
+    if (lower) placeAt(lower, x, lowerRowY);
+    limit = x;
+  }
+}
+
+// The title stands left of the controls where it finds room, else under
+// them; the plot starts below both.
+void BarogramDialog::placeTitleAndPlot() {
+  QRect controls;
+  for (QWidget* control : findChildren<QAbstractButton*>()) {
+    if (control->isVisibleTo(this)) controls |= control->geometry();
+  }
+  title_->move(20, 10);
+  if (title_->geometry().adjusted(0, 0, ControlGap, 0).intersects(controls)) {
+    title_->move(20, controls.bottom() + 1);
+  }
+  const int top = std::max({40, controls.bottom() + 1, title_->geometry().bottom() + 1});
+  plot_->setGeometry(20, top, std::max(10, width() - 40), std::max(10, height() - 30 - top));
 }
 
 void BarogramDialog::placeControls() {
   const int w = width(), h = height();
-  plot_->setGeometry(20, 40, std::max(10, w - 40), std::max(10, h - 70));
-  title_->move(20, 10);
   readout_->setGeometry(20, h - 24, w - 40, 20);
-  const int heading = w - 80;
-  for (int k = 0; k < 4; ++k) buttons_[static_cast<std::size_t>(k)]->move(heading - 60 * (3 - k), 2);
-  for (int k = 0; k < 3; ++k) buttons_[static_cast<std::size_t>(4 + k)]->move(heading - 60 * (3 - k), 20);
-  smooth_->setGeometry(heading - 180 - 90, 4, 86, 24);
-  colours_->move(smooth_->x() - 95, 4);
+  placeSeriesButtons();
+  const int baroX = buttons_[0]->x();
+  const int smoothWidth = std::max(86, smooth_->sizeHint().width());
+  smooth_->setGeometry(std::min(baroX - 90, baroX - ControlGap - smoothWidth), 4, smoothWidth, 24);
+  const int smoothX = smooth_->x();
+  placeAt(colours_, std::min(smoothX - 95, smoothX - ControlGap - colours_->sizeHint().width()), 4);
+  placeTitleAndPlot();
 }
 
 void BarogramDialog::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  placeControls();
   draw();
 }
 

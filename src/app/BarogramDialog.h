@@ -37,6 +37,8 @@ class BarogramDialog : public QDialog {
   void draw();
   void recompute();
   void placeControls();
+  void placeSeriesButtons();
+  void placeTitleAndPlot();
   void buildPopup();
   void mouseMoved(QPoint at, bool buttonHeld);
   void mouseReleased(QPoint at);

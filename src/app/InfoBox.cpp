@@ -23,7 +23,11 @@ void InfoBox::setLines(std::vector<TextLine> lines, QColor colour) {
 }
 
 void InfoBox::paintEvent(QPaintEvent*) {
+  if (lines_.empty()) return;  // nothing to tell yet: no empty box over the map
   QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  painter.setPen(QColor(96, 96, 96));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
   painter.setPen(colour_);
   for (const TextLine& line : lines_) {
     drawTextAt(painter, {5, line.y}, QString::fromStdString(line.text));

@@ -9,8 +9,9 @@
 
 namespace quorvanta {
 
-// The info box about the fix nearest to the mouse ("Punktinfo"): only its
-// text shows over the map. The pilot can drag it elsewhere.
+// The info box about the fix nearest to the mouse ("Punktinfo"), opaque
+// white in a thin frame so that its text stays readable over the relief and
+// the map bitmap. The pilot can drag it elsewhere.
 class InfoBox : public QWidget {
   Q_OBJECT
 

@@ -162,12 +162,13 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::layoutChildren() {
   const QSize client = panel_->size();
   int w = client.width() - PanelWidth;
-  if (client.height() - 19 < w) w = client.height() - 19;
+  const int belowMap = 6 + LegendSize.height() + 3;  // the legend and a margin
+  if (client.height() - belowMap < w) w = client.height() - belowMap;
   w = std::max(w, 50);
   map_->setGeometry(width() - 20 - w, 0, w, w);
   infoBox_->move(map_->x() + w - infoBox_->width() - 10, w - infoBox_->height() - 10);
   progressBar_->setGeometry(map_->x(), w + 8, w, 9);
-  legend_->setGeometry(map_->x(), w + 6, 505, 10);
+  legend_->setGeometry(QRect(QPoint(map_->x(), w + 6), LegendSize));
   const QSize listSize(std::max(client.width() - w - 40, 50),
                        std::max(client.height() - 20 - PanelTop, 50));
   listBox_->resize(listSize);
@@ -206,10 +207,12 @@ void MainWindow::redrawMapContent() {
   QPainter painter(&canvas);
   if (menus_.mapImage->isChecked()) paintMapBitmap(painter, w);
   const DrawnRoute route = tickedRoute();
-  paintMapScene(painter, buildMapScene(*record_, rect_, w, colourMode_, baroOffset_, route, result_));
+  paintMapScene(painter, buildMapScene(*record_, rect_, w, colourMode_, baroOffset_, route, result_),
+                menus_.relief->isChecked() || menus_.mapImage->isChecked());
   painter.end();
   map_->setContent(std::move(canvas));
   if (route != DrawnRoute::None) showRouteLabels(route);
+  if (legend_->isVisible()) paintLegend();  // its heights follow the area shown
 }
 
 DrawnRoute MainWindow::tickedRoute() const {

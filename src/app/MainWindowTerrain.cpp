@@ -84,7 +84,9 @@ void MainWindow::reliefChanged() {
 
 void MainWindow::paintLegend() {
   reliefColours_ = reliefColourTable(reliefOptions());
-  legend_->setPixmap(QPixmap::fromImage(legendImage(legend_->size(), reliefColours_)));
+  // The relief, and with it the heights of its colours, exists once a flight is drawn.
+  const ReliefRange heights = flightLoaded_ ? reliefRange(terrain_, rect_) : ReliefRange{};
+  legend_->setPixmap(QPixmap::fromImage(legendImage(legend_->size(), reliefColours_, heights).image));
 }
 
 void MainWindow::connectRelief() {

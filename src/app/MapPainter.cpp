@@ -1,5 +1,7 @@
 #include "app/MapPainter.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include <QFontMetrics>
@@ -11,6 +13,14 @@ namespace {
 QPoint point(Pixel p) { return {p.x, p.y}; }
 
 QRect dotAround(Pixel p) { return {p.x - 2, p.y - 2, 4, 4}; }
+
+void paintTrackOutline(QPainter& painter, const MapScene& scene) {
+  std::vector<QPoint> points;
+  points.reserve(scene.track.size());
+  for (const Pixel& p : scene.track) points.push_back(point(p));
+  painter.setPen(QPen(Qt::black, 3));
+  painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+}
 
 void paintTrack(QPainter& painter, const MapScene& scene) {
   painter.setBrush(Qt::black);
@@ -33,7 +43,68 @@ void paintRoute(QPainter& painter, const MapScene& scene) {
   }
 }
 
+QFont legendFont() {
+  QFont font;
+  font.setPixelSize(9);
+  return font;
+}
+
+bool apart(const PaintedText& a, const PaintedText& b) { return !crowded(a, b); }
+
+PaintedText heightLabel(int metres, int left, int top, const QFontMetrics& metrics) {
+  const QString text = QString("%1 m").arg(metres);
+  return {text, QRect(left, top, metrics.horizontalAdvance(text), metrics.height())};
+}
+
+// The multiples of `step` strictly inside the range, each centred on its
+// place in the strip as far as the strip's edges allow.
+std::vector<PaintedText> roundLabels(int step, const ReliefRange& heights, int width,
+                                     const QFontMetrics& metrics, int top) {
+  std::vector<PaintedText> labels;
+  const double span = heights.high - heights.low;
+  for (int metres = (static_cast<int>(std::floor(heights.low / static_cast<double>(step))) + 1) * step;
+       metres < heights.high; metres += step) {
+    PaintedText label = heightLabel(metres, 0, top, metrics);
+    const double centre = (metres - heights.low) * width / span;
+    const int left = static_cast<int>(std::lround(centre - label.rect.width() / 2.0));
+    label.rect.moveLeft(std::clamp(left, 0, width - label.rect.width()));
+    labels.push_back(label);
+  }
+  return labels;
+}
+
+bool spreadApart(const PaintedTexts& labels) {
+  return std::adjacent_find(labels.begin(), labels.end(), crowded) == labels.end();
+}
+
+// The lowest and highest height at the strip's ends, and between them the
+// multiples of the finest round step whose labels stay apart.
+std::vector<PaintedText> heightLabels(const ReliefRange& heights, int width,
+                                      const QFontMetrics& metrics, int top) {
+  const PaintedText low = heightLabel(heights.low, 0, top, metrics);
+  PaintedText high = heightLabel(heights.high, 0, top, metrics);
+  high.rect.moveRight(width - 1);
+  if (heights.high == heights.low || !apart(low, high)) return {low};
+  static constexpr std::array<int, 11> Steps = {10,  20,   50,   100,  200,  250,
+                                                 500, 1000, 2000, 5000, 10000};
+  std::vector<PaintedText> between;
+  for (const int step : Steps) {
+    between = roundLabels(step, heights, width, metrics, top);
+    if (spreadApart(between)) break;
+  }
+  std::vector<PaintedText> labels{low};
+  for (const PaintedText& label : between) {
+    if (apart(label, low) && apart(label, high)) labels.push_back(label);
+  }
+  labels.push_back(high);
+  return labels;
+}
+
 }  // namespace
+
+bool crowded(const PaintedText& a, const PaintedText& b) {
+  return a.rect.adjusted(-LabelGap, -LabelGap, LabelGap, LabelGap).intersects(b.rect);
+}
 
 QColor toQColor(Rgb colour) { return {colour.r, colour.g, colour.b}; }
 
@@ -41,7 +112,7 @@ void drawTextAt(QPainter& painter, QPoint topLeft, const QString& text) {
   painter.drawText(topLeft + QPoint(0, QFontMetrics(painter.font()).ascent()), text);
 }
 
-void paintMapScene(QPainter& painter, const MapScene& scene) {
+void paintMapScene(QPainter& painter, const MapScene& scene, bool overPicture) {
   const QColor magenta(255, 0, 255);
   painter.setPen(QPen(magenta, 3));
   painter.drawLine(point(scene.scaleFrom), point(scene.scaleTo));
@@ -55,6 +126,7 @@ void paintMapScene(QPainter& painter, const MapScene& scene) {
     painter.setBrush(toQColor(circle.fill));
     painter.drawEllipse(QRect(point(circle.corner1), point(circle.corner2)).normalized());
   }
+  if (overPicture) paintTrackOutline(painter, scene);
   paintTrack(painter, scene);
   paintRoute(painter, scene);
 }
@@ -84,22 +156,30 @@ QImage reliefImage(const TerrainModel& terrain, const MapRect& rect, int width,
   return image;
 }
 
-QImage legendImage(QSize size, const ReliefColourTable& colours) {
-  QImage image(size, QImage::Format_RGB32);
-  const int half = size.height() / 2;
+Legend legendImage(QSize size, const ReliefColourTable& colours, const ReliefRange& heights) {
+  Legend legend{QImage(size, QImage::Format_ARGB32_Premultiplied), {}};
+  legend.image.fill(Qt::transparent);
+  const int strip = std::min(LegendStripHeight, size.height());
   for (int x = 0; x < size.width(); ++x) {
     const QRgb above = toQColor(colours[static_cast<std::size_t>(x * 1000 / size.width())]).rgb();
     const QRgb below = toQColor(colourScale(std::nearbyint(x * 1000.0 / size.width()) / 1000)).rgb();
-    for (int y = 0; y < size.height(); ++y) {
-      reinterpret_cast<QRgb*>(image.scanLine(y))[x] = y < half ? above : below;
+    for (int y = 0; y < strip; ++y) {
+      reinterpret_cast<QRgb*>(legend.image.scanLine(y))[x] = y < strip / 2 ? above : below;
     }
   }
-  return image;
+  if (heights.low > heights.high) return legend;
+  QPainter painter(&legend.image);
+  painter.setFont(legendFont());
+  painter.setPen(Qt::black);
+  legend.labels = heightLabels(heights, size.width(), QFontMetrics(painter.font()), strip + 1);
+  for (const PaintedText& label : legend.labels) drawTextAt(painter, label.rect.topLeft(), label.text);
+  return legend;
 }
 
-void paintPointsPanel(QPainter& painter, const std::vector<PanelText>& panel, QSize size,
-                      const QColor& background) {
+PaintedTexts paintPointsPanel(QPainter& painter, const std::vector<PanelText>& panel, QSize size,
+                              const QColor& background) {
   painter.fillRect(QRect(QPoint(0, 0), size), background);
+  PaintedTexts painted;
   QFont base = painter.font();
   for (const PanelText& text : panel) {
     QFont font = base;
@@ -120,9 +200,12 @@ void paintPointsPanel(QPainter& painter, const std::vector<PanelText>& panel, QS
     }
     painter.setFont(font);
     painter.setPen(colour);
-    drawTextAt(painter, {text.x, text.y}, QString::fromStdString(text.text));
+    const QString line = QString::fromStdString(text.text);
+    drawTextAt(painter, {text.x, text.y}, line);
+    painted.push_back({line, QRect(QPoint(text.x, text.y), painter.fontMetrics().size(0, line))});
   }
   painter.setFont(base);
+  return painted;
 }
 
 }  // namespace quorvanta

@@ -292,6 +292,38 @@ int valueY(const PlotArea& area, const AxisScale& axis, double value) {
   return truncatedPixel((1 - axisShare(axis, value)) * area.height);
 }
 
+namespace {
+
+int minuteOfDay(double time) {
+  const DateTimeParts t = dateTimeParts(time);
+  return t.hour * 60 + t.minute;
+}
+
+}  // namespace
+
+std::vector<TimeTick> timeTicks(const FlightRecord& r, int stepMinutes) {
+  std::vector<TimeTick> ticks;
+  if (r.FixCount < 1) return ticks;
+  int lastStep = minuteOfDay(r.FixTime[r.ViewFirst]) / stepMinutes;
+  for (int i = r.ViewFirst + 1; i <= r.ViewLast; ++i) {
+    const int step = minuteOfDay(r.FixTime[i]) / stepMinutes;
+    if (step == lastStep) continue;
+    lastStep = step;
+    ticks.push_back({i, step * stepMinutes});
+  }
+  return ticks;
+}
+
+int timeStep(const FlightRecord& r, int plotWidth, int labelWidth) {
+  constexpr int Hour = 60;
+  if (timeTicks(r, Hour).size() >= 2) return Hour;
+  const double viewMinutes = r.FixCount < 1 ? 0 : (r.FixTime[r.ViewLast] - r.FixTime[r.ViewFirst]) * 1440;
+  for (const int step : {1, 2, 5, 10, 15}) {
+    if (viewMinutes > 0 && plotWidth * step / viewMinutes >= labelWidth) return step;
+  }
+  return 30;
+}
+
 int fixUnderMouse(const PlotArea& area, const FlightRecord& r, int x) {
   if (area.width <= 0 || r.FixCount < 1) return 1;
   const int j = (x - area.left) * (r.ViewLast - r.ViewFirst) / area.width + r.ViewFirst;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "views/AnalysisState.h"
 
@@ -44,6 +45,22 @@ struct PlotArea {
 PlotArea plotArea(int imageWidth, int imageHeight);
 int timeX(const PlotArea& area, const FlightRecord& record, int fix);
 int valueY(const PlotArea& area, const AxisScale& axis, double value);
+
+// A line of the time axis: the first fix of the view in a new step of the
+// clock, and the minute of the day where that step begins.
+struct TimeTick {
+  int fix = 0;
+  int minuteOfDay = 0;
+};
+
+// The ticks every `stepMinutes` minutes of the clock (60: each full hour)
+// between ViewFirst and ViewLast.
+std::vector<TimeTick> timeTicks(const FlightRecord& record, int stepMinutes);
+
+// Full hours while the view reaches two of them; otherwise the smallest
+// round step of minutes whose labels, `labelWidth` pixels each, stand side by
+// side on a plot `plotWidth` pixels wide (30 when none does).
+int timeStep(const FlightRecord& record, int plotWidth, int labelWidth);
 
 // The fix under a mouse x position, and the read-out line about it.
 int fixUnderMouse(const PlotArea& area, const FlightRecord& record, int x);

@@ -6,6 +6,7 @@
 
 #include "app/FakeDialogs.h"
 #include "app/MainWindow.h"
+#include "app/MapPainter.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
 
@@ -87,6 +88,34 @@ TEST_F(TerrainWindowTest, ReliefUnderTheTrackWithItsLegend) {
   m.relief->trigger();
   EXPECT_FALSE(window->legend()->isVisible());
   EXPECT_EQ(map->content().pixel(2, 2), qRgb(255, 255, 255));
+}
+
+// The legend as the window paints it, and as it should be for the area shown.
+QImage shownLegend(const MainWindow& window) {
+  return window.legend()->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage expectedLegend(const MainWindow& window) {
+  return legendImage(LegendSize, reliefColourTable({}), reliefRange(window.terrain(), window.mapRect()))
+      .image;
+}
+
+TEST_F(TerrainWindowTest, LegendNamesTheHeightsOfTheAreaShownAndFitsUnderTheMap) {
+  loadFlightOverTheModel();
+  window->menus().relief->trigger();
+  EXPECT_EQ(shownLegend(*window), expectedLegend(*window));
+  const QImage fitted = shownLegend(*window);
+  window->menus().zoomOut->trigger();
+  EXPECT_EQ(shownLegend(*window), expectedLegend(*window));
+  EXPECT_NE(shownLegend(*window), fitted);
+
+  for (const QSize size : {QSize(800, 570), QSize(1400, 600), QSize(900, 1000)}) {
+    window->resize(size);
+    const QRect legend = window->legend()->geometry();
+    EXPECT_EQ(legend.size(), LegendSize);
+    EXPECT_GT(legend.top(), window->map()->geometry().bottom());
+    EXPECT_LE(legend.bottom(), window->legend()->parentWidget()->height() - 1) << size.width();
+  }
 }
 
 TEST_F(TerrainWindowTest, ChosenModelReplacesTheWarningsButNotTheFlightLabels) {

@@ -42,7 +42,9 @@ MainWindow::MainWindow(UserDialogs& dialogs, QWidget* parent)
   connectDownloads();
   startState();
   setMinimumSize(800, 570);
-  resize(800, 524 + menuBar()->sizeHint().height());
+  // Wider than the minimum, so that the left panel holds the longest status
+  // and route lines beside the map.
+  resize(860, 524 + menuBar()->sizeHint().height());
   centreOnScreen();
 }
 
@@ -73,10 +75,10 @@ void MainWindow::buildPanel() {
   barographBehind_ = new QRadioButton("Barozeit geht nach", panel_);
   barographBehind_->setObjectName("RadioButton1");
   barographBehind_->setChecked(true);
-  barographBehind_->move(96, 136);
+  barographBehind_->setGeometry(96, 136, barographBehind_->sizeHint().width(), 16);
   barographAhead_ = new QRadioButton("Barozeit geht vor", panel_);
   barographAhead_->setObjectName("RadioButton2");
-  barographAhead_->move(96, 154);
+  barographAhead_->setGeometry(96, 154, barographAhead_->sizeHint().width(), 16);
   cancelButton_ = new QPushButton("Abbrechen", panel_);
   cancelButton_->setObjectName("CancelButton");
   cancelButton_->setShortcut(Qt::Key_Escape);

@@ -2,6 +2,7 @@
 #include <QMetaObject>
 
 #include "app/GuardedApplication.h"
+#include "app/InterfaceFont.h"
 #include "app/MainWindow.h"
 #include "app/QtGermanTexts.h"
 #include "app/UserDialogs.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
   quorvanta::GuardedApplication application(argc, argv);
   QApplication::setApplicationName("Quorvanta");
+  quorvanta::useInterfaceFont();
   const quorvanta::QtGermanTexts germanQtTexts;
   const QString separator = QLocale().decimalPoint();
   if (!separator.isEmpty()) quorvanta::setDecimalSeparator(separator.at(0).toLatin1());

@@ -14,6 +14,7 @@
 #include "app/BarogramDialog.h"
 #include "app/FakeDialogs.h"
 #include "app/MainWindow.h"
+#include "app/Screenshot.h"
 #include "flight/FileContent.h"
 #include "flight/IgcReader.h"
 #include "support/TestFiles.h"
@@ -33,11 +34,7 @@ class AnalysisWindowsTest : public ::testing::Test {
   AnalysisContext context() {
     return {*record, *state, 0, QString::fromStdString(scratch.path().string() + "/"), dialogs};
   }
-  void save(QWidget& window, const std::string& name) {
-    const std::filesystem::path directory = QUORVANTA_SCREENSHOT_DIR;
-    std::filesystem::create_directories(directory);
-    ASSERT_TRUE(window.grab().save(QString::fromStdString((directory / (name + ".png")).string())));
-  }
+  void save(QWidget& window, const std::string& name) { ASSERT_TRUE(test::saveScreenshot(window, name)); }
 
   std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
   std::unique_ptr<AnalysisState> state = std::make_unique<AnalysisState>();

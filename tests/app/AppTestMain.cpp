@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/GuardedApplication.h"
+#include "app/InterfaceFont.h"
 #include "flight/NumberText.h"
 #include "support/TestFiles.h"
 
@@ -23,6 +24,7 @@ class QtEnvironment : public ::testing::Environment {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(settingsDir_->path().string()));
     application_ = std::make_unique<quorvanta::GuardedApplication>(argc_, argv_);
+    quorvanta::useInterfaceFont();
     quorvanta::setDecimalSeparator(',');
   }
   void TearDown() override {

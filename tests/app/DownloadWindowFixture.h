@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -10,15 +9,18 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
 #include "app/FakeDialogs.h"
 #include "app/FreshSettings.h"
+#include "app/RoomForTexts.h"
+#include "app/Screenshot.h"
 #include "support/TestFiles.h"
 
 // Driving the download windows in tests: the event loop with a deadline,
-// modal windows, buttons, screenshots, and a fixture with its own settings.
+// modal windows, buttons, screenshots checked for room, and a fixture with its own settings.
 namespace quorvanta::test {
 
 // Runs the event loop until `done` or five seconds have passed.
@@ -55,11 +57,11 @@ inline void click(QWidget& window, const char* name) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Saves a picture of the window once every text in it has been checked for room.
 inline void save(QWidget& window, const std::string& name) {
   QApplication::processEvents();  // the layout follows the widgets just shown or hidden
-  const std::filesystem::path directory = QUORVANTA_SCREENSHOT_DIR;
-  std::filesystem::create_directories(directory);
-  ASSERT_TRUE(window.grab().save(QString::fromStdString((directory / (name + ".png")).string())));
+  EXPECT_THAT(crampedTexts(window), ::testing::IsEmpty()) << name;
+  ASSERT_TRUE(saveScreenshot(window, name));
 }
 
 class DownloadWindowsTest : public ::testing::Test {

@@ -4,11 +4,14 @@
 
 #include <QTest>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
 #include "app/FakeDialogs.h"
 #include "app/FreshSettings.h"
+#include "app/RoomForTexts.h"
+#include "app/Screenshot.h"
 #include "support/PlausibleHeader.h"
 #include "support/TestFiles.h"
 
@@ -185,17 +188,15 @@ TEST_F(IgcHeaderDialogTest, DirectoryFieldAndBrowsing) {
 }
 
 TEST_F(IgcHeaderDialogTest, Screenshots) {
-  const std::filesystem::path directory = QUORVANTA_SCREENSHOT_DIR;
-  std::filesystem::create_directories(directory);
   storePlausibleValues();
   auto dialog = open();
-  ASSERT_TRUE(dialog->grab().save(QString::fromStdString((directory / "igc-header.png").string())));
+  EXPECT_THAT(test::crampedTexts(*dialog), ::testing::IsEmpty());
+  ASSERT_TRUE(test::saveScreenshot(*dialog, "igc-header"));
   dialog->field(7)->setText("Ab1x");
-  ASSERT_TRUE(
-      dialog->grab().save(QString::fromStdString((directory / "igc-header-red.png").string())));
+  ASSERT_TRUE(test::saveScreenshot(*dialog, "igc-header-red"));
   dialog = open(true);
-  ASSERT_TRUE(dialog->grab().save(
-      QString::fromStdString((directory / "igc-header-flight-recorder.png").string())));
+  EXPECT_THAT(test::crampedTexts(*dialog), ::testing::IsEmpty());
+  ASSERT_TRUE(test::saveScreenshot(*dialog, "igc-header-flight-recorder"));
 }
 
 }  // namespace

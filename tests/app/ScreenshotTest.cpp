@@ -1,5 +1,3 @@
-#include <filesystem>
-
 #include <QSettings>
 #include <QSignalSpy>
 
@@ -7,6 +5,7 @@
 
 #include "app/FakeDialogs.h"
 #include "app/MainWindow.h"
+#include "app/Screenshot.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
 
@@ -17,7 +16,6 @@ namespace {
 class ScreenshotTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(directory);
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta");
     settings.clear();
     settings.setValue("Landkarte/Pfad", QString::fromStdString((test::testDataDir() / "map").string() + "/"));
@@ -30,10 +28,7 @@ class ScreenshotTest : public ::testing::Test {
     window->show();
   }
 
-  void save(const std::string& name) {
-    const auto path = directory / (name + ".png");
-    ASSERT_TRUE(window->grab().save(QString::fromStdString(path.string())));
-  }
+  void save(const std::string& name) { ASSERT_TRUE(test::saveScreenshot(*window, name)); }
 
   void optimize() {
     QSignalSpy ended(window.get(), &MainWindow::optimizationEnded);
@@ -41,7 +36,6 @@ class ScreenshotTest : public ::testing::Test {
     ASSERT_TRUE(ended.wait(120000));
   }
 
-  const std::filesystem::path directory = QUORVANTA_SCREENSHOT_DIR;
   test::FakeDialogs dialogs;
   std::unique_ptr<MainWindow> window;
 };
@@ -98,8 +92,7 @@ TEST_F(ScreenshotTest, ReliefInEachSchemeWithContoursShadingAndTheTrack) {
   save("relief-contours-shading");
   m.flatland->trigger();
   save("relief-flatland");
-  ASSERT_TRUE(window->legend()->pixmap().toImage().save(
-      QString::fromStdString((directory / "legend.png").string())));
+  ASSERT_TRUE(test::saveScreenshot(*window->legend(), "legend"));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
 
@@ -17,6 +16,7 @@
 #include "app/DownloadWindowFixture.h"
 #include "app/FakeDialogs.h"
 #include "app/MainWindow.h"
+#include "app/RunOptimization.h"
 #include "support/SameFlight.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
@@ -107,9 +107,7 @@ class AnotherFlightTest : public ::testing::Test {
     m.openBarogram->trigger();
     m.enterShift->trigger();
     window.findChild<QTimeEdit*>("DateTimePicker1")->setTime(QTime(0, 2, 0));
-    QSignalSpy ended(&window, &MainWindow::optimizationEnded);
-    m.optimize->trigger();
-    ASSERT_TRUE(ended.wait(120000));
+    ASSERT_TRUE(test::runOptimization(window));
     m.flatTriangle->trigger();
     m.trackLength->trigger();
     for (QAction* analysisWindow : {m.barogramWindow, m.polarWindow, m.perspectiveWindow}) {

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/RunOptimization.h"
 
 #include <QMenu>
 #include <QSettings>
@@ -43,11 +44,7 @@ class MainWindowTest : public ::testing::Test {
     return scratch.write("flight.igc", test::igcFile(track));
   }
 
-  void runOptimization() {
-    QSignalSpy ended(window.get(), &MainWindow::optimizationEnded);
-    window->menus().optimize->trigger();
-    ASSERT_TRUE(ended.wait(120000));
-  }
+  void runOptimization() { ASSERT_TRUE(test::runOptimization(*window)); }
 
   test::ScratchDir scratch;
   test::FakeDialogs dialogs;

@@ -1,10 +1,10 @@
-#include <QSettings>
-#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 #include "app/FakeDialogs.h"
+#include "app/FreshSettings.h"
 #include "app/MainWindow.h"
+#include "app/RunOptimization.h"
 #include "app/Screenshot.h"
 #include "support/TestFiles.h"
 #include "support/TrackGenerator.h"
@@ -16,13 +16,7 @@ namespace {
 class ScreenshotTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta");
-    settings.clear();
-    settings.setValue("Landkarte/Pfad", QString::fromStdString((test::testDataDir() / "map").string() + "/"));
-    settings.setValue("Landkarte/Datei", "pyrenees.map");
-    settings.setValue("Hoehendaten/Pfad", QString::fromStdString((test::testDataDir() / "dem").string() + "/"));
-    settings.setValue("Hoehendaten/Datei", "pyrenees");
-    settings.sync();
+    test::storePyreneesSettings(true);
     window = std::make_unique<MainWindow>(dialogs);
     window->resize(1100, 760);
     window->show();
@@ -30,11 +24,7 @@ class ScreenshotTest : public ::testing::Test {
 
   void save(const std::string& name) { ASSERT_TRUE(test::saveScreenshot(*window, name)); }
 
-  void optimize() {
-    QSignalSpy ended(window.get(), &MainWindow::optimizationEnded);
-    window->menus().optimize->trigger();
-    ASSERT_TRUE(ended.wait(120000));
-  }
+  void optimize() { ASSERT_TRUE(test::runOptimization(*window)); }
 
   test::FakeDialogs dialogs;
   std::unique_ptr<MainWindow> window;

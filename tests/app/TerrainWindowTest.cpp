@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FakeDialogs.h"
+#include "app/FreshSettings.h"
 #include "app/MainWindow.h"
 #include "app/MapPainter.h"
 #include "support/TestFiles.h"
@@ -15,19 +16,10 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// Stores the shared Pyrenees terrain model as the one to load at start-up.
-void storeTerrainSettings() {
-  QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta");
-  settings.clear();
-  settings.setValue("Hoehendaten/Pfad", QString::fromStdString((test::testDataDir() / "dem").string() + "/"));
-  settings.setValue("Hoehendaten/Datei", "pyrenees");
-  settings.sync();
-}
-
 class TerrainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    storeTerrainSettings();
+    test::storePyreneesSettings(false);
     window = std::make_unique<MainWindow>(dialogs);
     window->show();
   }

@@ -3,8 +3,6 @@
 // pictures of each step go to the build folder for a person to look at.
 #include <QApplication>
 #include <QFontInfo>
-#include <QSettings>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gmock/gmock.h>
@@ -12,7 +10,9 @@
 
 #include "app/DownloadWindowFixture.h"
 #include "app/FakeDialogs.h"
+#include "app/FreshSettings.h"
 #include "app/MainWindow.h"
+#include "app/RunOptimization.h"
 #include "app/RoomForTexts.h"
 #include "app/Screenshot.h"
 #include "support/TestFiles.h"
@@ -24,11 +24,7 @@ namespace {
 class TextsFitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Quorvanta", "Quorvanta");
-    settings.clear();
-    settings.setValue("Hoehendaten/Pfad", QString::fromStdString((test::testDataDir() / "dem").string() + "/"));
-    settings.setValue("Hoehendaten/Datei", "pyrenees");
-    settings.sync();
+    test::storePyreneesSettings(false);
     window = std::make_unique<MainWindow>(dialogs);
     window->show();
   }
@@ -50,12 +46,6 @@ class TextsFitTest : public ::testing::Test {
                           });
   }
 
-  void optimize() {
-    QSignalSpy ended(window.get(), &MainWindow::optimizationEnded);
-    window->menus().optimize->trigger();
-    ASSERT_TRUE(ended.wait(120000));
-  }
-
   test::ScratchDir scratch;
   test::FakeDialogs dialogs;
   std::unique_ptr<MainWindow> window;
@@ -71,7 +61,7 @@ TEST_F(TextsFitTest, LongFlightOptimizedAndEachResultDrawn) {
       QString::fromStdString(test::realFlight("xcscore_trifai-xcontest-362.70.igc").string()));
   expectRoomyAfter("load");
   const MainMenus& m = window->menus();
-  optimize();
+  ASSERT_TRUE(test::runOptimization(*window));
   expectRoomyAfter("optimization", "default-size-optimized");
   for (QAction* route : {m.freeDistance, m.flatTriangle, m.faiTriangle}) {
     route->trigger();

@@ -2,17 +2,17 @@
 #include <functional>
 #include <memory>
 
-#include <QAbstractButton>
-#include <QLabel>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/AnalysisDialogs.h"
 #include "app/AnalysisPainters.h"
 #include "app/BarogramDialog.h"
 #include "app/FakeDialogs.h"
+#include "app/RoomForTexts.h"
 #include "app/QtText.h"
 #include "flight/DayCount.h"
 #include "flight/IgcReader.h"
@@ -232,38 +232,18 @@ TEST_F(AxisLabelTest, BarogramZoomedInsideAnHourLabelsMinutes) {
   }
 }
 
-// Every pair of visible controls of a window, the plot among them.
-void expectControlsApart(const QWidget& window) {
-  QList<QWidget*> visible;
-  for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (child->isVisible()) visible << child;
-  }
-  const auto name = [](const QWidget* widget) {
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text().toStdString();
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text().toStdString();
-    return std::string(widget->metaObject()->className());
-  };
-  for (qsizetype i = 0; i < visible.size(); ++i) {
-    EXPECT_TRUE(window.rect().contains(visible[i]->geometry())) << name(visible[i]);
-    for (qsizetype j = i + 1; j < visible.size(); ++j) {
-      EXPECT_FALSE(visible[i]->geometry().intersects(visible[j]->geometry()))
-          << name(visible[i]) << " covers " << name(visible[j]);
-    }
-  }
-}
-
 TEST_F(AxisLabelTest, BarogramControlsAndTitleStandApart) {
   load("xcsoar_01lz1hq1.igc");
   BarogramDialog dialog(context());
   dialog.show();
   ASSERT_TRUE(dialog.titleLabel()->isVisible());
-  expectControlsApart(dialog);
+  EXPECT_THAT(test::crampedTexts(dialog), ::testing::IsEmpty());
   QTest::mouseClick(dialog.seriesButton(SeriesKind::Ext2), Qt::LeftButton);
-  expectControlsApart(dialog);
+  EXPECT_THAT(test::crampedTexts(dialog), ::testing::IsEmpty());
   // The circle analysis brings the longest title and the colour button.
   QTest::mouseClick(dialog.seriesButton(SeriesKind::Heading), Qt::LeftButton);
   ASSERT_TRUE(dialog.colourButton()->isVisible());
-  expectControlsApart(dialog);
+  EXPECT_THAT(test::crampedTexts(dialog), ::testing::IsEmpty());
 }
 
 TEST_F(AxisLabelTest, PerspectiveControlsStandApart) {
@@ -271,7 +251,7 @@ TEST_F(AxisLabelTest, PerspectiveControlsStandApart) {
   PerspectiveDialog dialog(*record, fitToTrack(*record), {}, heightStep(*record), 0);
   dialog.show();
   ASSERT_TRUE(dialog.dropLines()->isVisible());
-  expectControlsApart(dialog);
+  EXPECT_THAT(test::crampedTexts(dialog), ::testing::IsEmpty());
 }
 
 }  // namespace

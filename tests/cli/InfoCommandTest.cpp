@@ -6,7 +6,6 @@
 
 #include "support/CliRunner.h"
 #include "support/TestFiles.h"
-#include "support/TrackGenerator.h"
 
 namespace quorvanta {
 namespace {
@@ -52,17 +51,6 @@ TEST(InfoCommand, PrintsTheExactLayout) {
                 "\"valid\": true, \"time\": \"2003-07-15T10:05:07\", \"alt\": 1234, \"gps_alt\": "
                 "1300}, {\"lat\": -47.5, \"lon\": -8.0999999999999996, \"valid\": false, \"time\": "
                 "\"2003-07-15T10:05:08\", \"alt\": 1310, \"gps_alt\": 1310}]}\n");
-}
-
-TEST(InfoCommand, FixesListTheWholeTrack) {
-  test::ScratchDir scratch;
-  const auto fixes = test::generateTrack({.fixCount = 200});
-  const std::string file = scratch.write("gen.igc", test::igcFile(fixes));
-  const auto info = nlohmann::json::parse(runCli("info " + quotedPath(file) + " --fixes").out);
-  ASSERT_EQ(info["fixes"].size(), 200u);
-  EXPECT_NEAR(info["fixes"][199]["lat"].get<double>(), fixes[199].latDeg, 1e-5);
-  EXPECT_EQ(info["fixes"][0]["time"], "2003-07-15T10:00:00");
-  EXPECT_EQ(info["fixes"][199]["alt"], fixes[199].pressureAlt);
 }
 
 TEST(InfoCommand, LatinOneHeaderTextBecomesValidUtf8) {

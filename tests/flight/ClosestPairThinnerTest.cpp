@@ -72,12 +72,6 @@ TEST(ClosestPairThinner, MatchesTheLiteralRuleOnRandomTracks) {
   }
 }
 
-TEST(ClosestPairThinner, MatchesTheLiteralRuleAtFullSize) {
-  std::mt19937 random(5);
-  const auto track = gridTrack(random, 2100);
-  EXPECT_EQ(thinnedIds(track, 2000), literalThinning(track, 2000));
-}
-
 TEST(ClosestPairThinner, FirstFixAndNewestFixAlwaysStay) {
   std::mt19937 random(9);
   const auto track = gridTrack(random, 500);

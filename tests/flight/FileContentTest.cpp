@@ -18,12 +18,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::string contentOf(const std::string& path) {
-  std::string content;
-  EXPECT_FALSE(readWholeFile(path, content));
-  return content;
-}
-
 // Makes every write beyond `bytes` fail for as long as it lives, as a full
 // disk would; the limit binds root too.
 class FileSizeLimit {
@@ -50,7 +44,7 @@ TEST(FileContent, ReplacesAWholeFileAndKeepsItsPermissions) {
   const std::string path = scratch.write("flight.igc", "old content that is longer");
   ::chmod(path.c_str(), 0640);
   ASSERT_FALSE(writeWholeFile(path, "new"));
-  EXPECT_EQ(contentOf(path), "new");
+  EXPECT_EQ(test::fileContent(path), "new");
   struct stat status {};
   ::stat(path.c_str(), &status);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
@@ -71,7 +65,7 @@ TEST(FileContent, FailedWriteLeavesTheOldFileWholeAndNoLeftovers) {
     failure = writeWholeFile(path, std::string(4096, 'B'));
   }
   EXPECT_THAT(failure.value_or(""), HasSubstr("kann nicht geschrieben werden"));
-  EXPECT_EQ(contentOf(path), "the pilot's only copy");
+  EXPECT_EQ(test::fileContent(path), "the pilot's only copy");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
 
   EXPECT_THAT(writeWholeFile((scratch.path() / "no" / "x").string(), "x").value_or(""),
@@ -112,12 +106,6 @@ TEST(FileContent, RefusesAFileOverTheLimitBeforeReadingIt) {
   ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(WholeFileLimit) + 1), 0);
   EXPECT_EQ(readFailure(path),
             "Die Datei „" + path + "“ kann nicht gelesen werden: sie ist größer als 256 MiB");
-}
-
-TEST(FileContent, TheLimitLeavesRoomAboveTheLargestRealInput) {
-  const auto terrain = test::testDataDir() / "dem" / "pyrenees.dem";
-  EXPECT_GT(WholeFileLimit, 100 * std::filesystem::file_size(terrain));
-  EXPECT_EQ(contentOf(terrain.string()).size(), std::filesystem::file_size(terrain));
 }
 
 }  // namespace

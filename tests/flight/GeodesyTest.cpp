@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "flight/NumberText.h"
 
 namespace quorvanta {
 namespace {
@@ -50,12 +49,6 @@ TEST(Geodesy, AngleTextsShowDegreesAndDecimalMinutes) {
   EXPECT_EQ(DegreesText(7.5), " 7:30.000");
   EXPECT_EQ(DegreesText(12.25), "12:15.000");
   EXPECT_EQ(DegreesText(-7.5), " -7:30.000");
-}
-
-TEST(Geodesy, AngleTextFollowsTheUiDecimalSeparator) {
-  setDecimalSeparator(',');
-  EXPECT_EQ(AngleText(rad(47.5)), "47:30,000");
-  setDecimalSeparator('.');
 }
 
 TEST(Geodesy, ClaimCoordinateText) {

@@ -5,15 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "support/MemorySettings.h"
+#include "support/PlausibleHeader.h"
 #include "support/TestFiles.h"
 
 namespace quorvanta {
 namespace {
-
-IgcHeaderValues plausibleValues(const std::string& directory) {
-  return {"Hans Muster", "Gin Boomerang", "12", "Paraglider open", "Tegelberg",
-          "DHV-OLC-2003", "HAMU", directory};
-}
 
 TEST(IgcHeader, AbsentValuesReadAsTheirDefaults) {
   const test::MemorySettings settings;
@@ -27,22 +23,22 @@ TEST(IgcHeader, AbsentValuesReadAsTheirDefaults) {
 
 TEST(IgcHeader, SavedConfigurationReadsBackAndKeepsRecorderOwnedValues) {
   test::MemorySettings settings;
-  IgcHeaderValues values = plausibleValues("/tmp/");
+  IgcHeaderValues values = test::plausibleHeader("/tmp");
   saveIgcHeader(settings, values, false);
   EXPECT_EQ(settings.writtenKeys(),
             (std::vector<std::string>{"PILOT", "GLIDERTYPE", "GLIDERID", "COMPETITIONID", "CLASS",
                                       "SITE", "COMPID", "PFAD"}));
   const IgcHeaderValues read = readIgcHeader(settings);
-  EXPECT_EQ(read.pilot, "Hans Muster");
-  EXPECT_EQ(read.pilotId, "HAMU");
+  EXPECT_EQ(read.pilot, "Erika Mustermann");
+  EXPECT_EQ(read.pilotId, "ERMU");
   EXPECT_EQ(read.directory, "/tmp/");
 
   values.pilot.clear();
   values.gliderType.clear();
   values.site = "Brauneck";
   saveIgcHeader(settings, values, true);  // a flight recorder's file
-  EXPECT_EQ(readIgcHeader(settings).pilot, "Hans Muster");
-  EXPECT_EQ(readIgcHeader(settings).gliderType, "Gin Boomerang");
+  EXPECT_EQ(readIgcHeader(settings).pilot, "Erika Mustermann");
+  EXPECT_EQ(readIgcHeader(settings).gliderType, "Falke 13");
   EXPECT_EQ(readIgcHeader(settings).site, "Brauneck");
 }
 
@@ -61,7 +57,7 @@ TEST(IgcHeader, PilotIdKeepsTheLeadingLettersOnly) {
   EXPECT_EQ(pilotIdText("ABCD"), "ABCD");
   EXPECT_EQ(pilotIdText("Jörg"), "J");
   const std::string dir = std::filesystem::temp_directory_path().string();
-  IgcHeaderValues values = plausibleValues(dir);
+  IgcHeaderValues values = test::plausibleHeader(dir);
   values.pilotId = "Ab1x";
   EXPECT_FALSE(checkHeaderFields(values, dir, false).pilotId);
   EXPECT_FALSE(checkHeaderFields(values, dir, false).saveAllowed);
@@ -72,7 +68,7 @@ TEST(IgcHeader, PilotIdKeepsTheLeadingLettersOnly) {
 
 TEST(IgcHeader, FieldChecksCountCharactersNotBytes) {
   const std::string dir = std::filesystem::temp_directory_path().string();
-  IgcHeaderValues values = plausibleValues(dir);
+  IgcHeaderValues values = test::plausibleHeader(dir);
   values.pilot = "Jörg";  // four characters in five bytes
   values.site = "Hörn";
   values.gliderId = "7";
@@ -98,7 +94,7 @@ TEST(IgcHeader, DirectoryValueIsTheDirectoryPartOfTheField) {
   EXPECT_EQ(directoryValue(dir + "/  "), dir + "/");
   EXPECT_EQ(directoryValue("flights"), std::filesystem::current_path().string() + "/");
 
-  IgcHeaderValues values = plausibleValues(directoryValue(dir));
+  IgcHeaderValues values = test::plausibleHeader(dir);
   EXPECT_TRUE(checkHeaderFields(values, dir, false).directory);
   EXPECT_TRUE(checkHeaderFields(values, dir + "/", false).directory);
   EXPECT_FALSE(checkHeaderFields(values, dir + "/missing", false).directory);

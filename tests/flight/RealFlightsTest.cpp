@@ -1,9 +1,5 @@
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -82,25 +78,12 @@ TEST_P(RealFlightTest, ReadsAsTheNotesDescribeIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SharedFlights, RealFlightTest, ::testing::ValuesIn(realFlights()),
-                         [](const auto& info) {
-                           std::string name = info.param.file;
-                           name = name.substr(0, name.find('.'));
-                           std::replace_if(
-                               name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-                           return name;
-                         });
-
-std::string fileContent(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
+                         [](const auto& info) { return test::testNameOf(info.param.file); });
 
 TEST(RealFlights, LfOnlyFlightReadsLikeItsCrLfCopy) {
   const auto original = test::realFlight("flaretiming_T4.kannard.126.IGC");
   std::string crlf;
-  for (char c : fileContent(original)) {
+  for (char c : test::fileContent(original)) {
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
@@ -112,34 +95,11 @@ TEST(RealFlights, LfOnlyFlightReadsLikeItsCrLfCopy) {
   ASSERT_EQ(fromLf->FixCount, fromCrLf->FixCount);
   for (int i = 1; i <= fromLf->FixCount; ++i) {
     ASSERT_EQ(fromLf->FixText[i], fromCrLf->FixText[i]);
+    ASSERT_EQ(fromLf->FixTime[i], fromCrLf->FixTime[i]);
     ASSERT_EQ(fromLf->FixExt[1][i], fromCrLf->FixExt[1][i]);
   }
   EXPECT_EQ(fromLf->HeaderLines[1], fromCrLf->HeaderLines[1]);
   EXPECT_EQ(fromLf->FlightTitle, fromCrLf->FlightTitle);
-}
-
-TEST(RealFlights, TimeRunsForwardExceptWhereASecondRecordingStarts) {
-  auto record = std::make_unique<FlightRecord>();
-  ASSERT_TRUE(readFlightFile(
-                  test::realFlight("flaretiming_Scott-Barrett.20170409-071936.7601.19.igc").string(),
-                  *record)
-                  .ok());
-  int stepsBack = 0;
-  for (int i = 2; i <= record->FixCount; ++i) stepsBack += record->FixTime[i] < record->FixTime[i - 1];
-  EXPECT_EQ(stepsBack, 1);
-}
-
-TEST(RealFlights, ExtensionValuesOfAGliderFlight) {
-  auto record = std::make_unique<FlightRecord>();
-  ASSERT_TRUE(readFlightFile(test::realFlight("xcsoar_01lz1hq1.igc").string(), *record).ok());
-  ASSERT_EQ(record->ExtCode[2], "ENL");
-  const auto maxEnl = [&] {
-    int highest = 0;
-    for (int i = 1; i <= record->FixCount; ++i) highest = std::max(highest, record->FixExt[2][i]);
-    return highest;
-  }();
-  EXPECT_GT(maxEnl, 0);  // the engine runs at some point of this motor-glider flight
-  EXPECT_LE(maxEnl, 999);
 }
 
 }  // namespace

@@ -1,12 +1,7 @@
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,13 +25,6 @@ struct Loaded {
   std::unique_ptr<FlightRecord> record = std::make_unique<FlightRecord>();
   ReadResult result;
 };
-
-std::string contentOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 Loaded load(const std::string& path) {
   Loaded loaded;
@@ -101,19 +89,7 @@ void expectReadsBack(const std::string& source, bool withBarogram) {
   if (withBarogram) return;  // its sensor line may push a header line past the capacity
   const std::string again = (scratch.path() / "again.igc").string();
   ASSERT_FALSE(saveFlight(again, *back.record).error);
-  EXPECT_TRUE(contentOf(again) == contentOf(path)) << "the second save differs";
-}
-
-std::vector<std::string> sharedFlights() {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(test::testDataDir() / "igc")) {
-    std::string extension = entry.path().extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".igc" || extension == ".csv") names.push_back(entry.path().filename());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  EXPECT_TRUE(test::fileContent(again) == test::fileContent(path)) << "the second save differs";
 }
 
 class SharedFlightReadBackTest : public ::testing::TestWithParam<std::string> {};
@@ -136,14 +112,9 @@ TEST_P(SharedFlightReadBackTest, SavedCsvTrackReadsBackAsItWas) {
   expectReadsBack(csv, true);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shared, SharedFlightReadBackTest, ::testing::ValuesIn(sharedFlights()),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& c : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Shared, SharedFlightReadBackTest,
+                         ::testing::ValuesIn(test::sharedFlightNames()),
+                         [](const auto& info) { return test::testNameOf(info.param); });
 
 // A generated flight through midnight with header lines among its fixes:
 // date lines, I records of up to three extensions, pilot and site lines;

@@ -1,10 +1,8 @@
 #include "optimize/ClaimFile.h"
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
 #include <memory>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -101,10 +99,7 @@ TEST_F(ClaimFileTest, FileIsOneLineEndedByCrLf) {
   test::ScratchDir scratch;
   const std::string path = (scratch.path() / "claim.olc").string();
   ASSERT_FALSE(writeClaimFile(path, "OLCvnolc=&ind=100"));
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  EXPECT_EQ(content.str(), "OLCvnolc=&ind=100\r\n");
+  EXPECT_EQ(test::fileContent(path), "OLCvnolc=&ind=100\r\n");
   const auto failure = writeClaimFile((scratch.path() / "missing" / "x.olc").string(), "x");
   ASSERT_TRUE(failure);
   EXPECT_THAT(*failure, HasSubstr("kann nicht geschrieben werden"));

@@ -71,11 +71,5 @@ TEST(CoarseSearch, TriangleTestsAreStrictAtTheirLimits) {
   expectSameAsReference(4, exactFifth);
 }
 
-TEST(CoarseSearch, FewerThanThreePointsFindNothing) {
-  for (int n : {0, 1, 2}) {
-    EXPECT_EQ(productionSearch(n, [](int, int) { return 5; }), test::ReferenceCoarse{});
-  }
-}
-
 }  // namespace
 }  // namespace quorvanta

@@ -1,9 +1,5 @@
-#include <algorithm>
-#include <cctype>
 #include <chrono>
-#include <cstdio>
 #include <memory>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,22 +48,16 @@ TEST_P(RealFlightOptimizerTest, MatchesTheReference) {
 
 std::vector<Case> cases() {
   std::vector<Case> all;
-  for (const auto& entry : std::filesystem::directory_iterator(test::testDataDir() / "igc")) {
-    if (entry.path().extension() == ".md") continue;
-    for (int budget : {512, 1024, 2048}) all.push_back({entry.path().filename().string(), budget});
+  for (const std::string& file : test::sharedFlightNames()) {
+    for (int budget : {512, 1024, 2048}) all.push_back({file, budget});
   }
-  std::sort(all.begin(), all.end(), [](const Case& a, const Case& b) {
-    return a.file != b.file ? a.file < b.file : a.budget < b.budget;
-  });
   return all;
 }
 
 INSTANTIATE_TEST_SUITE_P(SharedFlights, RealFlightOptimizerTest, ::testing::ValuesIn(cases()),
                          [](const auto& info) {
-                           std::string name = info.param.file.substr(0, info.param.file.find('.'));
-                           std::replace_if(
-                               name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
-                           return name + "_" + std::to_string(info.param.budget);
+                           return test::testNameOf(info.param.file) + "_" +
+                                  std::to_string(info.param.budget);
                          });
 
 }  // namespace

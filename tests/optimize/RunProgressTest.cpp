@@ -19,11 +19,6 @@ double sharesBefore(int k) {
 
 int onTheBar(double share) { return std::max(1, static_cast<int>(std::lround(100 * share))); }
 
-TEST(RunProgress, SharesAreMeasuredTimesThatFillTheRun) {
-  for (const double share : PhaseShares) EXPECT_GT(share, 0);
-  EXPECT_NEAR(sharesBefore(RunPhaseCount), 1, 0.01);
-}
-
 TEST(RunProgress, BarRisesFromOneToAHundredThroughEveryPhase) {
   for (const bool refining : {true, false}) {
     int last = 0;

@@ -1,7 +1,10 @@
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -13,6 +16,31 @@ std::filesystem::path realFlight(const std::string& name) {
   const auto path = testDataDir() / "igc" / name;
   if (!std::filesystem::exists(path)) throw std::runtime_error("missing test flight " + path.string());
   return path;
+}
+
+std::vector<std::string> sharedFlightNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(testDataDir() / "igc")) {
+    std::string extension = entry.path().extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".igc" || extension == ".csv") names.push_back(entry.path().filename());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string testNameOf(std::string_view fileName) {
+  std::string name(fileName.substr(0, fileName.find('.')));
+  std::replace_if(name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+  return name;
+}
+
+std::string fileContent(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
 }
 
 ScratchDir::ScratchDir() {

@@ -2,12 +2,22 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quorvanta::test {
 
 // A real flight from the shared test data.
 std::filesystem::path realFlight(const std::string& name);
 std::filesystem::path testDataDir();
+// The file names of the shared real flights, IGC and CSV, sorted.
+std::vector<std::string> sharedFlightNames();
+// A file name as a test name: up to its first dot, other characters than
+// letters and digits as "_".
+std::string testNameOf(std::string_view fileName);
+
+// The whole file as it lies on disk, empty where it cannot be read.
+std::string fileContent(const std::filesystem::path& path);
 
 // A fresh directory for one test's files, removed with the object.
 class ScratchDir {

@@ -97,9 +97,10 @@ std::string bRecord(const GeneratedFix& fix) {
   return text;
 }
 
-std::string igcFile(const std::vector<GeneratedFix>& fixes, const std::string& dateDdmmyy) {
-  std::string file = "AXXX001 Quorvanta test track\r\nHFDTE" + dateDdmmyy +
-                     "\r\nHFPLTPILOT:Test Pilot\r\nHFGTYGLIDERTYPE:Test Wing\r\n";
+std::string igcFile(const std::vector<GeneratedFix>& fixes) {
+  std::string file =
+      "AXXX001 Quorvanta test track\r\nHFDTE150703\r\nHFPLTPILOT:Test Pilot\r\n"
+      "HFGTYGLIDERTYPE:Test Wing\r\n";
   for (const GeneratedFix& fix : fixes) file += bRecord(fix) + "\r\n";
   return file + "LXXX end of track\r\n";
 }

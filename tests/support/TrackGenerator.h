@@ -15,7 +15,6 @@ struct TrackOptions {
   double triangleKm = 60;     // perimeter of the triangle flown round
   int intervalSeconds = 1;
   int startSecondOfDay = 10 * 3600;
-  std::string dateDdmmyy = "150703";
   double invalidShare = 0;    // share of fixes marked V
 };
 
@@ -31,9 +30,8 @@ std::vector<GeneratedFix> generateTrack(const TrackOptions& options);
 // "B" record of a fix, 35 characters.
 std::string bRecord(const GeneratedFix& fix);
 
-// A complete IGC file with CR LF line ends.
-std::string igcFile(const std::vector<GeneratedFix>& fixes,
-                    const std::string& dateDdmmyy = "150703");
+// A complete IGC file of 15 July 2003 with CR LF line ends.
+std::string igcFile(const std::vector<GeneratedFix>& fixes);
 
 struct BarogramOptions {
   int day = 15, month = 7, year = 2003, hour = 10, minute = 0;

@@ -43,31 +43,28 @@ class AnalysisModelsTest : public ::testing::Test {
 };
 
 TEST_F(AnalysisModelsTest, AxisScales) {
-  const AxisScale baro = axisScale(2345, 0, false);
-  EXPECT_EQ(baro.exponent, 3);
-  EXPECT_EQ(baro.step, 1);
-  EXPECT_EQ(baro.low, 0);
-  EXPECT_EQ(baro.high, 3);
-  EXPECT_DOUBLE_EQ(baro.range, 3000);
-  const AxisScale high = axisScale(8500, 0, false);
-  EXPECT_EQ(high.step, 2);
-  EXPECT_DOUBLE_EQ(high.range, 10000);
-  const AxisScale vario = axisScale(4.2, -3.1, true);
-  EXPECT_EQ(vario.low, -4);
-  EXPECT_EQ(vario.high, 5);
-  EXPECT_DOUBLE_EQ(vario.offset, 4);
-  const AxisScale small = axisScale(0.5, 0, false);
-  EXPECT_EQ(small.exponent, 0);
-  EXPECT_EQ(small.high, 1);
-  const AxisScale east = axisScale(80, -60, true);  // the velocity diagram's x axis
-  EXPECT_EQ(east.exponent, 1);
-  EXPECT_EQ(east.low, -7);
-  EXPECT_EQ(east.high, 9);
-  // Only values below 0: the scale comes from the lowest one.
-  const AxisScale sinking = axisScale(0, -3, false);
-  EXPECT_EQ(sinking.low, -4);
-  EXPECT_EQ(sinking.high, 1);
-  EXPECT_TRUE(std::isfinite(sinking.range));
+  const struct {
+    double max, min;
+    bool fromBelowZero;
+    int exponent, step, low, high;
+    double range, offset;
+  } cases[] = {
+      {2345, 0, false, 3, 1, 0, 3, 3000, 0},
+      {8500, 0, false, 3, 2, 0, 10, 10000, 0},
+      {4.2, -3.1, true, 0, 1, -4, 5, 9, 4},
+      {0.5, 0, false, 0, 1, 0, 1, 1, 0},
+      {80, -60, true, 1, 1, -7, 9, 160, 70},  // the velocity diagram's x axis
+      {0, -3, false, 0, 1, -4, 1, 5, 4},      // only values below 0: the lowest sets the scale
+  };
+  for (const auto& c : cases) {
+    const AxisScale axis = axisScale(c.max, c.min, c.fromBelowZero);
+    EXPECT_EQ(axis.exponent, c.exponent) << c.max;
+    EXPECT_EQ(axis.step, c.step) << c.max;
+    EXPECT_EQ(axis.low, c.low) << c.max;
+    EXPECT_EQ(axis.high, c.high) << c.max;
+    EXPECT_DOUBLE_EQ(axis.range, c.range) << c.max;
+    EXPECT_DOUBLE_EQ(axis.offset, c.offset) << c.max;
+  }
   const AxisScale heading = headingScale(359, 0);
   EXPECT_EQ(heading.step, 9);
   EXPECT_DOUBLE_EQ(heading.range, 360);

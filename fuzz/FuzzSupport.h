@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -61,5 +62,25 @@ inline const ScratchDir& scratch() {
 inline std::string_view textOf(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
+
+// The bytes of a harness's input, taken one step at a time; past its end
+// every byte reads 0 and every run of bytes is empty.
+class Steps {
+ public:
+  Steps(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool atEnd() const { return next_ >= size_; }
+  std::uint8_t byte() { return atEnd() ? 0 : data_[next_++]; }
+  std::string_view bytes(std::size_t count) {
+    count = std::min(count, size_ - next_);
+    const std::string_view taken(reinterpret_cast<const char*>(data_ + next_), count);
+    next_ += count;
+    return taken;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t next_ = 0;
+};
 
 }  // namespace quorvanta::fuzz

@@ -32,31 +32,13 @@ namespace quorvanta::garmin {
 namespace {
 
 using fuzz::require;
+using fuzz::Steps;
 
 // No timer of the session runs this often within one step.
 constexpr int MaxFiringsPerStep = 1000;
 
 // Buttons and port events of Window::pressButton.
 constexpr int ButtonCount = 17;
-
-// Bytes of the input, taken one step at a time.
-class Steps {
- public:
-  Steps(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool atEnd() const { return next_ >= size_; }
-  std::uint8_t byte() { return atEnd() ? 0 : data_[next_++]; }
-  std::string_view bytes(std::size_t count) {
-    count = std::min(count, size_ - next_);
-    const std::string_view taken(reinterpret_cast<const char*>(data_ + next_), count);
-    next_ += count;
-    return taken;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t next_ = 0;
-};
 
 // Every frame the session writes is one whole, well-formed packet.
 void checkFrame(const std::string& frame) {

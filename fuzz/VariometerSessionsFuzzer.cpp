@@ -10,11 +10,9 @@
 //             takes the next byte as the line
 //   xxxxxx11  the pilot looks at the window: nothing happens
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 
 #include "FuzzSupport.h"
 #include "devices/flytec/FlytecSession.h"
@@ -24,24 +22,7 @@ namespace quorvanta {
 namespace {
 
 using fuzz::require;
-
-class Steps {
- public:
-  Steps(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool atEnd() const { return next_ >= size_; }
-  std::uint8_t byte() { return atEnd() ? 0 : data_[next_++]; }
-  std::string_view bytes(std::size_t count) {
-    count = std::min(count, size_ - next_);
-    const std::string_view taken(reinterpret_cast<const char*>(data_ + next_), count);
-    next_ += count;
-    return taken;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t next_ = 0;
-};
+using fuzz::Steps;
 
 void press(iq::IqSession& session, int button, Steps&) {
   switch (button % 4) {

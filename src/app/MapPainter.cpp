@@ -49,8 +49,6 @@ QFont legendFont() {
   return font;
 }
 
-bool apart(const PaintedText& a, const PaintedText& b) { return !crowded(a, b); }
-
 PaintedText heightLabel(int metres, int left, int top, const QFontMetrics& metrics) {
   const QString text = QString("%1 m").arg(metres);
   return {text, QRect(left, top, metrics.horizontalAdvance(text), metrics.height())};
@@ -84,7 +82,7 @@ std::vector<PaintedText> heightLabels(const ReliefRange& heights, int width,
   const PaintedText low = heightLabel(heights.low, 0, top, metrics);
   PaintedText high = heightLabel(heights.high, 0, top, metrics);
   high.rect.moveRight(width - 1);
-  if (heights.high == heights.low || !apart(low, high)) return {low};
+  if (heights.high == heights.low || crowded(low, high)) return {low};
   static constexpr std::array<int, 11> Steps = {10,  20,   50,   100,  200,  250,
                                                  500, 1000, 2000, 5000, 10000};
   std::vector<PaintedText> between;
@@ -94,7 +92,7 @@ std::vector<PaintedText> heightLabels(const ReliefRange& heights, int width,
   }
   std::vector<PaintedText> labels{low};
   for (const PaintedText& label : between) {
-    if (apart(label, low) && apart(label, high)) labels.push_back(label);
+    if (!crowded(label, low) && !crowded(label, high)) labels.push_back(label);
   }
   labels.push_back(high);
   return labels;

@@ -55,22 +55,26 @@ TEST_F(IgcWriterTest, ExtraHeaderLineFollowsTheFirstRunOfHfLines) {
 // G lines are never copied.
 TEST_F(IgcWriterTest, OnlyFlightsFromInstrumentsAreSigned) {
   FlightRecord& r = load("AXXX\r\nHFDTE150703\r\nB1005074730000N00806000EA0123401300\r\nG1\r\n");
-  const std::string path = (scratch.path() / "unsigned.igc").string();
-  const SaveOutcome saved = saveFlight(path, r);
-  ASSERT_FALSE(saved.error);
-  EXPECT_EQ(saved.label.text, "igc-File geschrieben (unsigniert)");
-  EXPECT_EQ(saved.label.colour, TextColour::Red);
-  EXPECT_EQ(r.TrackFileName, path);
-  EXPECT_EQ(verifyGRecord(test::fileContent(path)), GRecordCheck::Missing);
-
-  r.SignOnSave = true;
-  const std::string signedPath = (scratch.path() / "signed.igc").string();
-  const SaveOutcome signedSave = saveFlight(signedPath, r);
-  ASSERT_FALSE(signedSave.error);
-  EXPECT_EQ(signedSave.label.text, "igc-File geschrieben (signiert)");
-  EXPECT_EQ(signedSave.label.colour, TextColour::Green);
-  EXPECT_EQ(r.TrackFileName, signedPath);
-  EXPECT_EQ(verifyGRecord(test::fileContent(signedPath)), GRecordCheck::Valid);
+  struct Case {
+    bool sign;
+    const char* file;
+    const char* label;
+    TextColour colour;
+    GRecordCheck check;
+  };
+  for (const Case& c : {Case{false, "unsigned.igc", "igc-File geschrieben (unsigniert)", TextColour::Red,
+                             GRecordCheck::Missing},
+                        Case{true, "signed.igc", "igc-File geschrieben (signiert)", TextColour::Green,
+                             GRecordCheck::Valid}}) {
+    r.SignOnSave = c.sign;
+    const std::string path = (scratch.path() / c.file).string();
+    const SaveOutcome saved = saveFlight(path, r);
+    ASSERT_FALSE(saved.error);
+    EXPECT_EQ(saved.label.text, c.label);
+    EXPECT_EQ(saved.label.colour, c.colour);
+    EXPECT_EQ(r.TrackFileName, path);
+    EXPECT_EQ(verifyGRecord(test::fileContent(path)), c.check);
+  }
   EXPECT_EQ(igcFileName("flug"), "flug.igc");
   EXPECT_EQ(igcFileName("FLUG.IGC"), "FLUG.IGC");
 }

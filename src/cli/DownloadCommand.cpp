@@ -1,109 +1,63 @@
-#include <map>
-#include <optional>
+#include <algorithm>
 #include <ostream>
 #include <string>
 
 #include "cli/Commands.h"
-#include "devices/garmin/GarminDownload.h"
-#include "flight/DayCount.h"
-#include "flight/IgcHeader.h"
-#include "flight/IniSettings.h"
+#include "cli/DownloadArguments.h"
 
 namespace quorvanta::cli {
 
 namespace {
 
 constexpr const char* DownloadUsage =
-    "Aufruf: quorvanta-cli download garmin --device GERÄT [--out-dir VERZEICHNIS]\n"
-    "         [--pilot TEXT] [--glider-type TEXT] [--glider-id TEXT] [--competition-id TEXT]\n"
-    "         [--class TEXT] [--site TEXT] [--compid XXXX] [--transcript DATEI]\n";
+    "Aufruf: quorvanta-cli download GERÄTETYP --device GERÄT [--transcript DATEI] ...\n"
+    "  garmin [--out-dir VERZEICHNIS] [--pilot TEXT] [--glider-type TEXT] [--glider-id TEXT]\n"
+    "         [--competition-id TEXT] [--class TEXT] [--site TEXT] [--compid XXXX]\n";
 
-struct DownloadArguments {
-  std::string device, transcript;
-  std::optional<std::string> outDir;
-  IgcHeaderValues header;
+struct DownloadInstrument {
+  const char* name;
+  std::vector<std::string> options;  // besides "--device" and "--transcript"
+  int (*run)(const DownloadArguments&, std::ostream&, std::ostream&);
 };
 
-bool parseDownloadArguments(const std::vector<std::string>& args, DownloadArguments& parsed) {
-  if (args.empty() || args[0] != "garmin" || args.size() % 2 != 1) return false;
-  parsed.header = readIgcHeader(readUserSettings());
-  const std::map<std::string, std::string*> options = {
-      {"--device", &parsed.device},
-      {"--transcript", &parsed.transcript},
-      {"--pilot", &parsed.header.pilot},
-      {"--glider-type", &parsed.header.gliderType},
-      {"--glider-id", &parsed.header.gliderId},
-      {"--competition-id", &parsed.header.competitionId},
-      {"--class", &parsed.header.competitionClass},
-      {"--site", &parsed.header.site},
-      {"--compid", &parsed.header.pilotId},
+const std::vector<DownloadInstrument>& instruments() {
+  static const std::vector<DownloadInstrument> known = {
+      {"garmin", HeaderOptions, downloadGarmin},
   };
+  return known;
+}
+
+bool allowed(const DownloadInstrument& instrument, const std::string& name) {
+  return name == "--device" || name == "--transcript" ||
+         std::find(instrument.options.begin(), instrument.options.end(), name) !=
+             instrument.options.end();
+}
+
+// "--name value" pairs known to the instrument (a repeated one counts last),
+// and a device.
+bool parse(const DownloadInstrument& instrument, const std::vector<std::string>& args,
+           DownloadArguments& parsed) {
+  if (args.size() % 2 != 1) return false;
   for (std::size_t k = 1; k < args.size(); k += 2) {
-    if (args[k] == "--out-dir") {
-      parsed.outDir = args[k + 1];
-    } else if (const auto option = options.find(args[k]); option != options.end()) {
-      *option->second = args[k + 1];
-    } else {
-      return false;
-    }
+    if (!allowed(instrument, args[k])) return false;
+    parsed.options[args[k]] = args[k + 1];
   }
-  return !parsed.device.empty();
-}
-
-// The header must pass the same checks as in the download window, as the
-// file name and the signed header are built from it.
-std::optional<std::string> headerProblems(const IgcHeaderValues& header,
-                                          const std::string& directoryText) {
-  const HeaderFieldChecks checks = checkHeaderFields(header, directoryText, false);
-  if (checks.saveAllowed) return std::nullopt;
-  std::string text = "Die Angaben für den IGC-Kopf sind unvollständig:";
-  const auto problem = [&text](bool passed, const char* what) {
-    if (!passed) text += std::string("\n  ") + what;
-  };
-  problem(checks.pilot, "--pilot: mindestens 5 Zeichen");
-  problem(checks.gliderType, "--glider-type: mindestens 5 Zeichen");
-  problem(checks.gliderId, "--glider-id: mindestens 2 Zeichen");
-  problem(checks.competitionClass, "--class: mindestens 5 Zeichen");
-  problem(checks.site, "--site: mindestens 4 Zeichen");
-  problem(checks.competitionId, "--competition-id: mindestens 5 Zeichen");
-  problem(checks.pilotId, "--compid: genau 4 Buchstaben");
-  problem(checks.directory, "--out-dir: ein vorhandenes Verzeichnis");
-  return text;
-}
-
-int download(const DownloadArguments& parsed, std::ostream& out, std::ostream& err) {
-  garmin::GarminDownloadRequest request;
-  request.device = parsed.device;
-  request.transcriptPath = parsed.transcript;
-  request.header = parsed.header;
-  request.now = localNow;
-  const DownloadOutcome outcome =
-      garmin::downloadGarminFlight(request, [&err](std::string_view line) { err << line << "\n"; });
-  if (outcome.error) {
-    err << *outcome.error << "\n";
-    return 1;
-  }
-  err << outcome.status << "\n";
-  out << outcome.path << "\n";
-  return 0;
+  return !parsed.option("--device").empty();
 }
 
 }  // namespace
 
 int downloadCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto& known = instruments();
+  const auto instrument = std::find_if(known.begin(), known.end(), [&args](const auto& entry) {
+    return !args.empty() && args[0] == entry.name;
+  });
   DownloadArguments parsed;
-  if (!parseDownloadArguments(args, parsed)) {
+  if (instrument == known.end() || !parse(*instrument, args, parsed)) {
     err << DownloadUsage;
     return 2;
   }
-  std::string directoryText = parsed.outDir.value_or(parsed.header.directory);
-  if (!directoryText.empty() && !directoryText.ends_with('/')) directoryText += '/';
-  parsed.header.directory = directoryText;
-  if (const auto problems = headerProblems(parsed.header, directoryText)) {
-    err << *problems << "\n";
-    return 2;
-  }
-  return download(parsed, out, err);
+  return instrument->run(parsed, out, err);
 }
 
 }  // namespace quorvanta::cli

@@ -19,13 +19,6 @@ constexpr std::array<const char*, 7> Weekdays = {
     "Sonntag ", "Montag ", "Dienstag ", "Mittwoch ", "Donnerstag ", "Freitag ", "Samstag ",
 };
 
-std::string writtenAtLine(double writtenAt) {
-  std::string line("L   ");
-  line += Weekdays[static_cast<std::size_t>(dateTimeParts(writtenAt).weekday)];
-  line += shortDateText(writtenAt) + "  " + timeOfDayText(writtenAt);
-  return line;
-}
-
 void appendHeader(std::string& text, std::string_view aRecord, const IgcHeaderValues& header,
                   double date) {
   const auto line = [&text](std::string_view label, std::string_view value) {
@@ -82,29 +75,25 @@ std::string downloadFileText(std::string_view aRecord, const IgcHeaderValues& he
     const DownloadPoint& point = points[i];
     if (point.selected) fixes.add({point.time, point.latDeg, point.lonDeg, true, 0, point.alt});
   }
-  text += "L   ";
-  text += ApplicationTitle;
-  text += "\r\n";
-  text += writtenAtLine(writtenAt);
-  text += "\r\n";
+  text += programLines(writtenAt);
   return text;
 }
 
-DownloadOutcome writeDownloadedFlight(std::string_view aRecord, const IgcHeaderValues& header,
-                                      const std::vector<DownloadPoint>& points,
-                                      double writtenAt,
-                                      const std::function<void(int)>& progress) {
+std::string programLines(double writtenAt) {
+  std::string lines("L   ");
+  lines += ApplicationTitle;
+  lines += "\r\nL   ";
+  lines += Weekdays[static_cast<std::size_t>(dateTimeParts(writtenAt).weekday)];
+  lines += shortDateText(writtenAt) + "  " + timeOfDayText(writtenAt) + "\r\n";
+  return lines;
+}
+
+DownloadOutcome freeDownloadPath(double date, const IgcHeaderValues& header) {
   DownloadOutcome outcome;
-  const auto date = downloadDate(points);
-  if (!date) {
-    outcome.error = "Es ist kein Punkt für die IGC-Datei ausgewählt.";
-    return outcome;
-  }
   std::string directory = header.directory;
   if (!directory.empty() && !directory.ends_with('/')) directory += '/';
-  std::string name;
   for (int number = 1;; ++number) {
-    const auto candidate = downloadFileName(*date, header.pilotId, number);
+    const auto candidate = downloadFileName(date, header.pilotId, number);
     if (!candidate) {
       outcome.error = "Im Verzeichnis „" + directory +
                       "“ gibt es für diesen Tag schon 31 IGC-Dateien dieses Piloten.";
@@ -112,18 +101,25 @@ DownloadOutcome writeDownloadedFlight(std::string_view aRecord, const IgcHeaderV
     }
     std::error_code error;
     if (!std::filesystem::exists(directory + *candidate, error)) {
-      name = *candidate;
-      break;
+      outcome.path = directory + *candidate;
+      return outcome;
     }
   }
-  const std::string path = directory + name;
+}
+
+DownloadOutcome writeDownloadedFlight(std::string_view aRecord, const IgcHeaderValues& header,
+                                      const std::vector<DownloadPoint>& points,
+                                      double writtenAt,
+                                      const std::function<void(int)>& progress) {
+  const auto date = downloadDate(points);
+  if (!date) return {"Es ist kein Punkt für die IGC-Datei ausgewählt.", {}, {}};
+  DownloadOutcome outcome = freeDownloadPath(*date, header);
+  if (outcome.error) return outcome;
   const std::string text = downloadFileText(aRecord, header, points, writtenAt, progress);
-  if (auto failure = writeWholeFile(path, withGRecord(text))) {
-    outcome.error = std::move(failure);
-    return outcome;
+  if (auto failure = writeWholeFile(outcome.path, withGRecord(text))) {
+    return {std::move(failure), {}, {}};
   }
-  outcome.path = path;
-  outcome.status = "igc-File geschrieben (signiert) " + path;
+  outcome.status = "igc-File geschrieben (signiert) " + outcome.path;
   return outcome;
 }
 

@@ -46,6 +46,15 @@ struct DownloadOutcome {
   std::string status;                // the download window's status text
 };
 
+// The two L lines that close a downloaded file: the program title and the
+// German weekday, date and time `writtenAt` (local), each ended by CR LF.
+std::string programLines(double writtenAt);
+
+// The path of a downloaded flight of `date` in the header's directory: the
+// short name with the first flight number whose file does not exist yet, or
+// the error when all 31 are taken.
+DownloadOutcome freeDownloadPath(double date, const IgcHeaderValues& header);
+
 // Names, writes and signs a downloaded flight in the header's directory,
 // with the first flight number whose file does not exist yet.
 DownloadOutcome writeDownloadedFlight(std::string_view aRecord, const IgcHeaderValues& header,

@@ -76,6 +76,20 @@ void PtyInstrument::unplug() {
   closed_.wait_for(lock, 2s, [this] { return !pluggedIn_; });
 }
 
+void PtyInstrument::send(std::string bytes) {
+  {
+    std::lock_guard lock(mutex_);
+    unasked_ += bytes;
+  }
+  wake();
+}
+
+void PtyInstrument::takeUnasked() {
+  std::lock_guard lock(mutex_);
+  if (master_ >= 0) output_ += unasked_;
+  unasked_.clear();
+}
+
 void PtyInstrument::wake() {
   const std::uint64_t one = 1;
   [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof one);
@@ -96,6 +110,7 @@ void PtyInstrument::run() {
     if (fds[0].revents & POLLIN) {
       std::uint64_t count = 0;
       [[maybe_unused]] const auto drained = ::read(wakeFd_, &count, sizeof count);
+      takeUnasked();
     }
     if (fds[1].revents & POLLIN)
       readFromHost();
@@ -130,6 +145,8 @@ void PtyInstrument::writeToHost() {
   auto chunk = output_.size();
   if (options_.bytesPerSecond > 0)
     chunk = std::min(chunk, static_cast<std::size_t>(std::max(1, options_.bytesPerSecond / 100)));
+  const bool pauseAhead = options_.pauseAfterBytes > 0 && !paused_;
+  if (pauseAhead) chunk = std::min(chunk, options_.pauseAfterBytes - bytesToHost_);
   const auto count = ::write(master_, output_.data(), chunk);
   if (count < 0) {
     if (errno != EAGAIN && errno != EINTR) lineDown(Clock::now());
@@ -137,6 +154,11 @@ void PtyInstrument::writeToHost() {
   }
   output_.erase(0, static_cast<std::size_t>(count));
   bytesToHost_ += static_cast<std::size_t>(count);
+  if (pauseAhead && bytesToHost_ >= options_.pauseAfterBytes) {
+    paused_ = true;
+    nextSend_ = Clock::now() + options_.pauseFor;
+    return;
+  }
   if (options_.bytesPerSecond > 0) {
     const auto now = Clock::now();
     nextSend_ = std::max(nextSend_, now) +

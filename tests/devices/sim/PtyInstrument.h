@@ -23,6 +23,10 @@ class PtyInstrument {
  public:
   struct Options {
     int bytesPerSecond = 0;  // pacing of the answers, e.g. 960 for 9600 baud; 0: none
+    // Once this many bytes have gone to the host, the line falls silent for
+    // `pauseFor` (once): an instrument that stalls mid-answer. 0: never.
+    std::size_t pauseAfterBytes = 0;
+    std::chrono::milliseconds pauseFor{0};
   };
 
   // `unit` must outlive this object. Throws std::runtime_error when no
@@ -34,6 +38,10 @@ class PtyInstrument {
   PtyInstrument& operator=(const PtyInstrument&) = delete;
 
   const std::string& slavePath() const { return slavePath_; }
+
+  // Sends bytes the host did not ask for, as an instrument does whose pilot
+  // pressed its send button. Safe from any thread.
+  void send(std::string bytes);
 
   // Closes the master side (the cable pulled): the host sees a hang-up.
   // Returns once it is closed, or after two seconds at most.
@@ -53,6 +61,7 @@ class PtyInstrument {
   void lineDown(Clock::time_point now);
   void closeMaster();
   void wake();
+  void takeUnasked();
 
   InstrumentModel& unit_;
   Options options_;
@@ -60,6 +69,8 @@ class PtyInstrument {
   int wakeFd_ = -1;
   std::string slavePath_;
   std::string output_;
+  std::string unasked_;  // guarded by mutex_
+  bool paused_ = false;
   Clock::time_point nextSend_{};
   Clock::time_point idleUntil_{};
   std::optional<Clock::time_point> hangUpAt_;

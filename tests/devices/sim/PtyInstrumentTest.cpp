@@ -139,6 +139,29 @@ TEST(PtyInstrument, PacesItsAnswers) {
   EXPECT_LT(took, 1500ms);
 }
 
+TEST(PtyInstrument, FallsSilentOnceAfterTheChosenByte) {
+  Echo echo;
+  PtyInstrument instrument(echo, {0, 10, 600ms});
+  HostPort host(instrument.slavePath());
+  host.send(std::string(30, 'x'));
+  EXPECT_EQ(host.receive(10).size(), 10u);
+  const auto start = Clock::now();
+  EXPECT_EQ(host.receive(20).size(), 20u);
+  EXPECT_GE(Clock::now() - start, 500ms);
+  host.send("yz");
+  EXPECT_EQ(host.receive(2), "yz");
+}
+
+TEST(PtyInstrument, SendsWhatTheHostDidNotAskFor) {
+  Echo echo;
+  PtyInstrument instrument(echo);
+  HostPort host(instrument.slavePath());
+  host.send("a");
+  EXPECT_EQ(host.receive(1), "a");
+  instrument.send("dump");
+  EXPECT_EQ(host.receive(4), "dump");
+}
+
 TEST(PtyInstrument, StopsPromptlyWhileSending) {
   Echo echo;
   const auto start = Clock::now();

@@ -103,12 +103,16 @@ void runEventThread(std::shared_ptr<PortLink> link) {
       events |= lineEvents(counters, now, link->monitored());
       counters = now;
     }
+    const unsigned readsBefore = link->reads;
     if (!events.empty()) link->deliver(events);
     // A handler may have closed the port, and with it the descriptor.
     if (link->stopped()) return;
     unread = watchInput ? std::max(waitingBytes(*link), 0) : 0;
-    // A readable device with nothing to read must not make the wait spin.
-    pausing = unread > 0 || (result == WaitResult::Ready && waiting == 0);
+    // Bytes that came in after the handler had read are new and handed over
+    // at once; only bytes it left lying make the thread pause. A readable
+    // device with nothing to read must not make the wait spin either.
+    const bool handlerRead = link->reads != readsBefore;
+    pausing = (unread > 0 && !handlerRead) || (result == WaitResult::Ready && waiting == 0);
   }
 }
 

@@ -54,6 +54,9 @@ class PortLink : public std::enable_shared_from_this<PortLink> {
 
   std::atomic<TThreadPriority> eventPriority{tpNormal};
   std::atomic<TThreadPriority> writePriority{tpHighest};
+  // Reads of received bytes so far, so that the event thread tells bytes a
+  // handler left unread from bytes that arrived after it had read.
+  std::atomic<unsigned> reads{0};
 
  private:
   void handOver(std::function<void()> call);

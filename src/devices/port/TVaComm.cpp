@@ -286,6 +286,7 @@ int TVaComm::ReadBuffer(void* data, int count) {
   auto* bytes = static_cast<unsigned char*>(data);
   const ssize_t got = platform::readSome(fd_, bytes, static_cast<std::size_t>(count));
   if (got > 0) {
+    ++link_->reads;
     const auto size = static_cast<std::size_t>(got);
     return static_cast<int>(line_.options.contains(coNullStrip) ? removeNulls(bytes, size) : size);
   }

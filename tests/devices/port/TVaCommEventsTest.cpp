@@ -81,6 +81,21 @@ TEST_F(TVaCommEventsTest, BytesLeftUnreadAreNotReportedAgainUntilMoreArrive) {
   EXPECT_EQ(counts.back(), 5);
 }
 
+// A burst larger than the line's buffer: bytes that arrive while the handler
+// reads are new, even when the count of waiting bytes has not grown.
+TEST_F(TVaCommEventsTest, AnUnpacedBurstArrivesWhole) {
+  std::string received;
+  port->OnRxChar = [&](int) { received += port->ReadText(); };
+  port->Open();
+  std::string burst;
+  for (int k = 0; burst.size() < 65536; ++k) burst += std::to_string(k) + "\r\n";
+  std::thread sender([&] { EXPECT_TRUE(pty.send(burst)); });
+  const bool whole = runUntil([&] { return received.size() >= burst.size(); }, 5s);
+  sender.join();
+  ASSERT_TRUE(whole) << received.size() << " of " << burst.size() << " bytes";
+  EXPECT_EQ(received, burst);
+}
+
 TEST_F(TVaCommEventsTest, NoHandlerCallWhenTheBytesWereAlreadyRead) {
   int calls = 0;
   port->OnRxChar = [&](int) { ++calls; };

@@ -1,8 +1,43 @@
 #include "devices/port/CommTypes.h"
 
+#include <array>
 #include <system_error>
 
 namespace quorvanta {
+
+namespace {
+
+struct LineError {
+  int flag;
+  const char* text;
+};
+
+// The flags in the order the windows test them.
+constexpr std::array<LineError, 10> LineErrors = {{
+    {0x0010, "The hardware detected a break condition."},
+    {0x0800, "Windows 95 only: A parallel device is not selected."},
+    {0x0008, "The hardware detected a framing error."},
+    {0x0400, "An I/O error occurred during communications with the device."},
+    {0x8000, "The requested mode is not supported."},
+    {0x1000, "Windows 95 only: A parallel device signaled that it is out of paper."},
+    {0x0002, "A character-buffer overrun has occurred. The next character is lost."},
+    {0x0200, "Windows 95 only: A time-out occurred on a parallel device."},
+    {0x0001, "An input buffer overflow has occurred."},
+    {0x0004, "The hardware detected a parity error."},
+}};
+
+constexpr const char* OutputOverflow = "Transmit buffer overflow.";
+
+}  // namespace
+
+std::vector<std::string> lineErrorLines(int errors) {
+  std::vector<std::string> lines;
+  for (const LineError& error : LineErrors) {
+    if (errors & error.flag) lines.emplace_back(error.text);
+  }
+  if (errors & 0x0100) lines.emplace_back(OutputOverflow);
+  return lines;
+}
 
 int baudrateBitsPerSecond(TVaBaudrate baudrate) {
   static constexpr int rates[] = {0,     110,   300,   600,   1200,   2400,   4800,   9600,

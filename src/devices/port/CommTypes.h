@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "devices/port/EnumSet.h"
 
@@ -82,6 +83,10 @@ enum CommLineError : int {
   lineFraming = 0x0008,
   lineBreak = 0x0010,
 };
+
+// One line per line-error flag set, in the order the download windows test
+// them; the serial driver's English texts, shown as they stand.
+std::vector<std::string> lineErrorLines(int errors);
 
 // `pattern` with each "%d" replaced by `number`, each "%s" by `text` where
 // one is given, and "%%" by "%"; nothing else is a placeholder, so a pattern

@@ -1,0 +1,91 @@
+#include "devices/sendrakel/SendrakelDownload.h"
+
+#include <chrono>
+
+#include "devices/LoopSessionHost.h"
+#include "devices/SessionDriver.h"
+#include "devices/garmin/GarminSession.h"
+#include "devices/port/EventLoop.h"
+#include "devices/sendrakel/SendrakelSession.h"
+
+namespace quorvanta::sendrakel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Bytes arriving this long after an answer ended belong to it: a transfer
+// that paused, which the session then refuses.
+constexpr auto LateBytes = 600ms;
+
+// Runs one request to the end of its answer; false with the session's
+// message when the logger failed.
+bool answered(EventLoop& loop, SendrakelSession& session) {
+  const auto failed = [&] { return !session.view().message.empty(); };
+  for (;;) {
+    loop.runUntil([&] { return !session.answerPending() || failed(); },
+                  EventLoop::Clock::now() + 1h);
+    if (failed()) return false;
+    loop.runUntil([&] { return session.answerPending() || failed(); },
+                  EventLoop::Clock::now() + LateBytes);
+    if (failed()) return false;
+    if (!session.answerPending()) return true;
+  }
+}
+
+DownloadOutcome failure(std::string message) { return {std::move(message), {}, {}}; }
+
+}  // namespace
+
+void configurePort(TVaComm& port) {
+  port.setUserBaudrate(LineSpeed);
+  port.setDatabits(db8);
+  port.setParity(paNone);
+  port.setStopbits(sb1);
+  port.setFlowControl(TVaFlowControl{});  // DTR and RTS off
+  port.setMonitorEvents(TVaCommEvents{ceRxChar});
+}
+
+DownloadOutcome downloadSendrakelFlight(const SendrakelDownloadRequest& request,
+                                        const std::function<void(std::string_view)>& report) {
+  EventLoop loop;
+  TVaComm port(loop);
+  configurePort(port);
+  port.setDeviceName(request.device);
+  SendrakelSession session;
+  session.setSpeedIndex(request.speedIndex);
+  LoopSessionHost host(loop, request.transcriptPath,
+                       [&request] { return garmin::transcriptFirstLine(request.now()); });
+  SessionDriver driver(session, port, host);
+  host.connect(driver);
+
+  report("Status des Sendrakels wird gelesen …");
+  driver.run(session.readStatus());
+  if (!answered(loop, session)) return failure(session.view().message);
+  if (session.view().memo1.find("Sendrakel antwortet nicht") != std::string::npos) {
+    port.Close();
+    return failure("Der Sendrakel antwortet nicht.");
+  }
+  report("Tracks werden gelesen …");
+  driver.run(session.readTracks());
+  const bool complete = answered(loop, session);
+  port.Close();
+  if (!complete) return failure(session.view().message);
+  report(session.view().label1);
+  if (!session.view().saveButtonVisible) return failure("Der Sendrakel hat keine Tracks gesendet.");
+
+  session.showTrackList();
+  const auto& items = session.view().trackItems;
+  for (const std::string& item : items) report(item);
+  const int count = static_cast<int>(items.size());
+  const int chosen = request.track.value_or(count);
+  if (chosen < 1 || chosen > count) {
+    return failure("Track " + std::to_string(chosen) + " gibt es nicht; der Sendrakel hat " +
+                   std::to_string(count) + " Tracks gesendet.");
+  }
+  session.tickTrack(chosen - 1, true);
+  session.setTakeNames(request.takeNames);
+  return session.writeFile(request.header, request.now());
+}
+
+}  // namespace quorvanta::sendrakel

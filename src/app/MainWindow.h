@@ -35,10 +35,6 @@ namespace quorvanta {
 class OptimizationTask;
 struct OptimizationRun;
 
-// The variometers whose download windows leave a barogram in the barograph
-// buffer.
-enum class Variometer { BraeunigerIq, Flytec40xx };
-
 // How a status label looks besides its text.
 struct LabelLook {
   LabelLook() = default;

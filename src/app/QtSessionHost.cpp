@@ -50,7 +50,7 @@ bool QtSessionHost::timerRunning(int timer) const {
 }
 
 std::optional<std::string> QtSessionHost::openTranscript() {
-  if (transcript_.is_open()) return std::nullopt;
+  if (transcript_.is_open() || !choice_.section) return std::nullopt;
   const auto name = chooseTranscriptName();
   if (!name) return "Ohne Protokolldatei wird nichts an das Gerät gesendet.";
   settings_.writeString(choice_.section, choice_.key, name->toStdString());
@@ -60,7 +60,7 @@ std::optional<std::string> QtSessionHost::openTranscript() {
     return "Die Protokolldatei „" + name->toStdString() + "“ lässt sich nicht anlegen.";
   }
   transcriptPath_ = name->toStdString();
-  appendTranscript(firstLine_() + "\r\n");
+  if (firstLine_) appendTranscript(firstLine_() + "\r\n");
   return std::nullopt;
 }
 

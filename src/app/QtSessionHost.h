@@ -19,10 +19,11 @@ class QWidget;
 namespace quorvanta {
 
 // Where a download window keeps its transcript: the settings value that
-// names the file and the dialog that chooses one.
+// names the file and the dialog that chooses one. A window that keeps no
+// transcript leaves `section` empty.
 struct TranscriptChoice {
-  const char* section;   // e.g. "GPS"
-  const char* key;       // e.g. "Filename GPSlog"
+  const char* section = nullptr;  // e.g. "GPS"
+  const char* key = nullptr;      // e.g. "Filename GPSlog"
   QString dialogTitle;
   QString defaultName;   // proposed in the documents folder
   QString filter;
@@ -32,6 +33,7 @@ struct TranscriptChoice {
 // session timer and the transcript file, whose name is asked for on the
 // first send unless the stored file exists. The name "unbekannt" is never
 // accepted; a cancelled dialog refuses the transcript, so nothing is sent.
+// `firstLine`, when given, makes the file's first line.
 class QtSessionHost : public SessionHost {
  public:
   QtSessionHost(QWidget& window, SettingsStore& settings, UserDialogs& dialogs,

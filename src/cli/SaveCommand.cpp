@@ -3,9 +3,8 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/TimeShiftArgument.h"
 #include "flight/Barograph.h"
-#include "flight/DayCount.h"
-#include "flight/FieldText.h"
 #include "flight/IgcWriter.h"
 
 namespace quorvanta::cli {
@@ -18,39 +17,8 @@ constexpr const char* SaveUsage =
 
 struct SaveArguments {
   std::string input, output, barogram;
-  TimeShift shift = TimeShift::AsRecorded;
-  double entered = 0;
+  TimeShiftArgument shift;
 };
-
-// "+hh:mm:ss" (the barograph clock is ahead) or "-hh:mm:ss" (behind).
-bool parseEnteredShift(const std::string& text, double& offset) {
-  if (text.size() != 9 || (text[0] != '+' && text[0] != '-') || text[3] != ':' ||
-      text[6] != ':') {
-    return false;
-  }
-  const auto hour = integerField(text.substr(1, 2));
-  const auto minute = integerField(text.substr(4, 2));
-  const auto second = integerField(text.substr(7, 2));
-  if (!hour || !minute || !second) return false;
-  const auto timeOfDay = encodeTime(*hour, *minute, *second);
-  if (!timeOfDay) return false;
-  offset = enteredBaroOffset(*timeOfDay, text[0] == '-');
-  return true;
-}
-
-bool parseShift(const std::string& text, SaveArguments& parsed) {
-  if (text == "none") {
-    parsed.shift = TimeShift::AsRecorded;
-  } else if (text == "end") {
-    parsed.shift = TimeShift::SyncAtSwitchOff;
-  } else if (text == "start") {
-    parsed.shift = TimeShift::SyncAtSwitchOn;
-  } else {
-    parsed.shift = TimeShift::Entered;
-    return parseEnteredShift(text, parsed.entered);
-  }
-  return true;
-}
 
 bool parseSaveArguments(const std::vector<std::string>& args, SaveArguments& parsed) {
   if (args.size() < 2 || args.size() % 2 != 0) return false;
@@ -61,7 +29,9 @@ bool parseSaveArguments(const std::vector<std::string>& args, SaveArguments& par
     if (args[k] == "--baro") {
       parsed.barogram = args[k + 1];
     } else if (args[k] == "--sync") {
-      if (!parseShift(args[k + 1], parsed)) return false;
+      const auto shift = parseTimeShift(args[k + 1]);
+      if (!shift) return false;
+      parsed.shift = *shift;
       shiftGiven = true;
     } else {
       return false;
@@ -87,7 +57,7 @@ int saveCommand(const std::vector<std::string>& args, std::ostream& out, std::os
       return 1;
     }
     record->SignOnSave = false;
-    BaroZeiten(*record, *buffer, baroOffsetFor(parsed.shift, *record, *buffer, parsed.entered));
+    BaroZeiten(*record, *buffer, baroOffsetFor(parsed.shift.shift, *record, *buffer, parsed.shift.entered));
   }
   const std::string path = igcFileName(parsed.output);
   const SaveOutcome outcome = saveFlight(path, *record);

@@ -30,7 +30,7 @@ std::optional<std::string> LoopSessionHost::openTranscript() {
   if (!transcript_) {
     return "Die Protokolldatei " + transcriptPath_ + " lässt sich nicht anlegen.";
   }
-  appendTranscript(firstLine_() + "\r\n");
+  if (firstLine_) appendTranscript(firstLine_() + "\r\n");
   return std::nullopt;
 }
 

@@ -14,7 +14,8 @@ namespace quorvanta {
 // path is given, to that file: the host of downloads without a window.
 class LoopSessionHost : public SessionHost {
  public:
-  // `firstLine` gives the transcript's first line when it is opened.
+  // `firstLine` gives the transcript's first line when it is opened (none
+  // when empty).
   LoopSessionHost(EventLoop& loop, std::string transcriptPath,
                   std::function<std::string()> firstLine);
 

@@ -171,4 +171,10 @@ double enteredBaroOffset(double timeOfDay, bool barographBehind) {
   return barographBehind ? -timeOfDay : timeOfDay;
 }
 
+std::string pressureSensorLine(Variometer instrument, std::int32_t serial) {
+  std::string line = "HFPRSPRESSUREALTSENSOR: ";
+  line += instrument == Variometer::BraeunigerIq ? "Bräuniger IQ-Serie" : "Flytec 40XX";
+  return line + ", S/N " + std::to_string(serial);
+}
+
 }  // namespace quorvanta

@@ -49,4 +49,11 @@ double baroOffsetFor(TimeShift shift, const FlightRecord& record, const Barograp
 // barograph clock is behind.
 double enteredBaroOffset(double timeOfDay, bool barographBehind);
 
+// The variometers whose downloads leave a barogram in the buffer.
+enum class Variometer { BraeunigerIq, Flytec40xx };
+
+// The header line that names the merged barogram's sensor, e.g.
+// "HFPRSPRESSUREALTSENSOR: Flytec 40XX, S/N 4711".
+std::string pressureSensorLine(Variometer instrument, std::int32_t serial);
+
 }  // namespace quorvanta

@@ -22,8 +22,12 @@ std::string readAll(FILE* file) {
 
 CliRun runCli(const std::string& arguments) {
   ScratchDir scratch;
-  const auto errFile = scratch.path() / "stderr.txt";
-  const std::string command = std::string(QUORVANTA_CLI) + " " + arguments + " 2>" + errFile.string();
+  return runCli(arguments, scratch.path() / "stderr.txt");
+}
+
+CliRun runCli(const std::string& arguments, const std::filesystem::path& errFile) {
+  const std::string command =
+      std::string(QUORVANTA_CLI) + " " + arguments + " 2>" + quotedPath(errFile);
   CliRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;

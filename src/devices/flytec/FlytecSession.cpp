@@ -100,6 +100,7 @@ void FlytecSession::takeOverFlight() {
     view_.message = *refused;
     return;
   }
+  barogramTaken_ = true;
   view_.instruction =
       "Das Barogramm steht jetzt in Quorvanta zur Verfügung. Mit <Exit> zurück ins Hauptprogramm. "
       "Dort eventuelle Zeitverschiebungen korrigieren.";

@@ -51,6 +51,8 @@ class FlytecSession : public DownloadSession {
   SessionCommands portFailed(const std::string& message) override;
 
   bool dataReady() const { return dataReady_; }
+  // A flight's barogram went into the buffer since the window opened.
+  bool barogramTaken() const { return barogramTaken_; }
   const FlytecView& view() const { return view_; }
   FlytecView& view() { return view_; }
 
@@ -69,6 +71,7 @@ class FlytecSession : public DownloadSession {
   Awaited awaited_ = Awaited::Nothing;
   bool portOpen_ = false;
   bool dataReady_ = false;
+  bool barogramTaken_ = false;
 };
 
 }  // namespace quorvanta::flytec

@@ -63,7 +63,11 @@ void IqSession::showDump() {
   view_.checkLook = view_.dataChecked ? IqView::Look::Bold : IqView::Look::Red;
   const IqFlight flight = decodeDump(dump_);
   std::vector<std::string> summary = summaryLines(flight);
-  if (const auto refused = takeOver(flight, buffer_)) summary.push_back(*refused);
+  if (const auto refused = takeOver(flight, buffer_)) {
+    summary.push_back(*refused);
+  } else {
+    barogramTaken_ = true;
+  }
   view_.summary = joined(summary);
   if (const auto start = baroStart(flight)) view_.table += joined(barogramLines(flight, *start));
 }

@@ -48,6 +48,8 @@ class IqSession : public DownloadSession {
   SessionCommands writeFailed() override { return {}; }
   SessionCommands portFailed(const std::string& message) override;
 
+  // A barogram went into the buffer since the window opened.
+  bool barogramTaken() const { return barogramTaken_; }
   const IqView& view() const { return view_; }
   IqView& view() { return view_; }
 
@@ -57,6 +59,7 @@ class IqSession : public DownloadSession {
   BarographBuffer& buffer_;
   std::string dump_;
   IqView view_;
+  bool barogramTaken_ = false;
 };
 
 }  // namespace quorvanta::iq

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "devices/sim/FlytecVario.h"
 #include "flight/DayCount.h"
 
 namespace quorvanta::flytec {
@@ -10,40 +11,9 @@ namespace {
 
 using ::testing::HasSubstr;
 
-void putLittleEndian(std::string& bytes, std::size_t at, int value) {
-  bytes[at] = static_cast<char>(value & 0xFF);
-  bytes[at + 1] = static_cast<char>((value >> 8) & 0xFF);
-}
-
-// A directory answer of 513 bytes: the flights, their count, the serial
-// number and the memory size code.
-struct DirectoryContent {
-  struct Flight {
-    int first = 100, last = 399;
-    int flags = 0x0C | 0x01;  // speed sensor type 3, 5 s
-  };
-  std::vector<Flight> flights = {{}};
-  int count = -1;  // the flights' number unless set
-  int sizeCode = 1;
-};
-
-std::string directory(const DirectoryContent& c) {
-  std::string bytes(DirectoryAnswerSize, '\0');
-  for (std::size_t k = 0; k < c.flights.size(); ++k) {
-    const std::size_t at = k * 19;
-    putLittleEndian(bytes, at, 2345);
-    putLittleEndian(bytes, at + 2, 1456);
-    const char bcdFields[] = {0x30, 0x45, 0x02, 0x15, 0x06, 0x03, 0x05, 0x12};  // 2:45:30, 15.06.03 12:05
-    for (std::size_t b = 0; b < sizeof bcdFields; ++b) bytes[at + 6 + b] = bcdFields[b];
-    bytes[at + 14] = static_cast<char>(c.flights[k].flags);
-    putLittleEndian(bytes, at + 15, c.flights[k].first);
-    putLittleEndian(bytes, at + 17, c.flights[k].last);
-  }
-  bytes[362] = static_cast<char>(c.count >= 0 ? c.count : static_cast<int>(c.flights.size()));
-  putLittleEndian(bytes, 384, 3141);
-  bytes[404] = static_cast<char>(c.sizeCode);
-  return bytes;
-}
+using sim::FlytecDirectoryContent;
+using sim::FlytecEntry;
+using sim::flytecDirectory;
 
 // A memory answer: `size` bytes of 3-byte samples from address 100 on, whose
 // altitude bytes read 0x34, 0x92 (4660 m once the top bit is dropped), and
@@ -61,9 +31,9 @@ class FlytecSessionTest : public ::testing::Test {
     session.received(bytes);
     return session.timerFired(AnswerTimer);
   }
-  void readUpToTheList(const DirectoryContent& content, int memorySize) {
+  void readUpToTheList(const FlytecDirectoryContent& content, int memorySize) {
     session.readBarograph();
-    answer(directory(content));
+    answer(flytecDirectory(content));
     answer(memory(memorySize));
   }
 
@@ -78,7 +48,7 @@ TEST_F(FlytecSessionTest, DirectoryThenMemoryThenOneFlightsBarogram) {
   EXPECT_EQ(std::get<WriteBytes>(start[1]).bytes, "A000085\r\n");
   EXPECT_FALSE(session.view().readButtonVisible);
 
-  const SessionCommands next = answer(directory({}));
+  const SessionCommands next = answer(flytecDirectory({}));
   ASSERT_FALSE(next.empty());
   EXPECT_EQ(std::get<WriteBytes>(next[0]).bytes, "A000086\r\n");
   EXPECT_THAT(session.view().flights,
@@ -101,7 +71,7 @@ TEST_F(FlytecSessionTest, DirectoryThenMemoryThenOneFlightsBarogram) {
 }
 
 TEST_F(FlytecSessionTest, DirectoryCutAnywhereArrivesWhole) {
-  const std::string bytes = directory({});
+  const std::string bytes = flytecDirectory({});
   for (std::size_t cut = 1; cut < bytes.size(); cut += 7) {
     FlytecSession split(buffer);
     split.readBarograph();
@@ -120,7 +90,7 @@ TEST_F(FlytecSessionTest, MemorySizeCodeSevenExpects61441Bytes) {
 
   FlytecSession whole(buffer);
   whole.readBarograph();
-  whole.received(directory({.sizeCode = 7}));
+  whole.received(flytecDirectory({.sizeCode = 7}));
   whole.timerFired(AnswerTimer);
   whole.received(memory(61439));
   whole.timerFired(AnswerTimer);
@@ -129,7 +99,7 @@ TEST_F(FlytecSessionTest, MemorySizeCodeSevenExpects61441Bytes) {
 
 TEST_F(FlytecSessionTest, PauseInsideAnAnswerIsATransmissionError) {
   session.readBarograph();
-  const std::string bytes = directory({});
+  const std::string bytes = flytecDirectory({});
   answer(bytes.substr(0, 200));
   EXPECT_EQ(session.view().status, "Übertragungsfehler!");
   answer(bytes.substr(200));
@@ -141,10 +111,11 @@ TEST_F(FlytecSessionTest, SilenceAndRefusedDirectories) {
   session.timerFired(AnswerTimer);
   EXPECT_EQ(session.view().status, "Flytec 40XX antwortet nicht!");
 
-  for (const DirectoryContent& bad : {DirectoryContent{.sizeCode = 8}, DirectoryContent{.count = 20}}) {
+  for (const FlytecDirectoryContent& bad :
+       {FlytecDirectoryContent{.sizeCode = 8}, FlytecDirectoryContent{.count = 20}}) {
     FlytecSession refusing(buffer);
     refusing.readBarograph();
-    const SessionCommands after = refusing.received(directory(bad));
+    const SessionCommands after = refusing.received(flytecDirectory(bad));
     ASSERT_EQ(after.size(), 1u);
     for (const SessionCommand& command : refusing.timerFired(AnswerTimer)) {
       EXPECT_FALSE(std::holds_alternative<WriteBytes>(command));  // no memory request
@@ -157,11 +128,11 @@ TEST_F(FlytecSessionTest, SilenceAndRefusedDirectories) {
 
 TEST_F(FlytecSessionTest, FlightsOutsideTheMemoryOrTheBufferAreRefused) {
   buffer.BaroCount = 9;
-  const std::vector<DirectoryContent::Flight> flights = {
-      {.first = 49000, .last = 49300},                // beyond the 49151 bytes read
-      {.first = 399, .last = 100},                    // in the wrong order
-      {.first = 0, .last = 44001, .flags = 0x00}};    // 22001 two-byte samples
-  readUpToTheList({.flights = flights, .sizeCode = 6}, 49151);
+  const std::vector<FlytecEntry> flights = {
+      {.first = 49000, .last = 49300},              // beyond the 49151 bytes read
+      {.first = 399, .last = 100},                  // in the wrong order
+      {.flags = 0x00, .first = 0, .last = 44001}};  // 22001 two-byte samples
+  readUpToTheList({.entries = flights, .sizeCode = 6}, 49151);
   for (int k = 0; k < 3; ++k) {
     session.view().message.clear();
     session.tickFlight(k);

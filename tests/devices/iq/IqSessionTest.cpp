@@ -4,60 +4,27 @@
 #include <gtest/gtest.h>
 
 #include "devices/iq/IqDump.h"
+#include "devices/sim/IqVario.h"
 #include "flight/DayCount.h"
 
 namespace quorvanta::iq {
 namespace {
 
 using ::testing::HasSubstr;
+using sim::IqDumpContent;
+using sim::iqDump;
 
-// What the variometer sends for one flight, in its own layout.
-struct DumpContent {
-  std::string pilot = "Hans Lange";
-  int date = 2507, year = 2003;
-  int scanSeconds = 5;
-  int start = 1230, landing = 1420;
-  std::vector<IqSample> samples = {{1200, 0}, {1234, 38}, {-5, 255}};
-  int landingElevation = 640;
-};
-
-void putWord(std::string& bytes, int value) {
-  bytes += static_cast<char>((value >> 8) & 0xFF);
-  bytes += static_cast<char>(value & 0xFF);
-}
-
-std::string dump(const DumpContent& c) {
-  std::string bytes(6, '\0');
-  bytes += static_cast<char>(7);  // flight number
-  putWord(bytes, 0);              // length, set below
-  putWord(bytes, 4711);           // barograph number
-  bytes += c.pilot;
-  for (const int word : {c.date, c.year, 2450, 2380, 43, 150}) putWord(bytes, word);
-  bytes += static_cast<char>(c.scanSeconds);
-  putWord(bytes, c.start);
-  putWord(bytes, c.landing);
-  for (const IqSample& sample : c.samples) {
-    putWord(bytes, sample.altitude);
-    bytes += static_cast<char>(sample.speed);
-  }
-  putWord(bytes, c.landingElevation);
-  const int length = static_cast<int>(bytes.size()) - 7;
-  bytes[7] = static_cast<char>(length >> 8);
-  bytes[8] = static_cast<char>(length & 0xFF);
-  return bytes;
-}
-
-DumpContent withSamples(int count) {
-  DumpContent content;
+IqDumpContent withSamples(int count) {
+  IqDumpContent content;
   content.samples.assign(static_cast<std::size_t>(count), {900, 20});
   return content;
 }
 
 // 1007 bytes, so that its length field reads 1000.
 std::string dumpOf1007Bytes() {
-  DumpContent content = withSamples(323);
+  IqDumpContent content = withSamples(323);
   content.pilot = "Hans Ott";
-  return dump(content);
+  return iqDump(content);
 }
 
 class IqSessionTest : public ::testing::Test {
@@ -75,7 +42,7 @@ class IqSessionTest : public ::testing::Test {
 };
 
 TEST_F(IqSessionTest, DumpIsDecodedAfterHalfASecondOfQuiet) {
-  const std::string bytes = dump({});
+  const std::string bytes = iqDump({});
   ASSERT_EQ(bytes.size(), 49u);
   receive(bytes.substr(0, 20));
   EXPECT_EQ(session.view().bytesLabel, "Bytes übertragen: 20");
@@ -107,7 +74,7 @@ TEST_F(IqSessionTest, DumpIsDecodedAfterHalfASecondOfQuiet) {
 }
 
 TEST_F(IqSessionTest, EveryCutOfTheStreamGivesTheSameBarogram) {
-  const std::string bytes = dump(withSamples(40));
+  const std::string bytes = iqDump(withSamples(40));
   for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
     BarographBuffer pieces;
     IqSession split(pieces);
@@ -134,7 +101,7 @@ TEST_F(IqSessionTest, LengthMismatchWithTheCheckOnKeepsTheOldBarogram) {
 }
 
 TEST_F(IqSessionTest, TransferRepeatedOnAnotherPortStartsAfresh) {
-  std::string bytes = dump({});
+  std::string bytes = iqDump({});
   receiveAndWait(bytes.substr(0, 30));
   EXPECT_EQ(session.view().checkLook, IqView::Look::Red);
   EXPECT_THAT(session.reopenPort(), ::testing::SizeIs(2));
@@ -157,7 +124,7 @@ TEST_F(IqSessionTest, WithoutTheCheckAMismatchedDumpIsTakenAsReceived) {
 
 TEST_F(IqSessionTest, TruncatedDumpIsDecodedOnlyAsFarAsItGoes) {
   session.setDataCheck(false);
-  const std::string whole = dump({});
+  const std::string whole = iqDump({});
   receiveAndWait(whole.substr(0, 30));  // the summary is cut off
   EXPECT_THAT(session.view().summary, HasSubstr("Pilot: Hans Lange\n"));
   EXPECT_THAT(session.view().summary,
@@ -177,16 +144,16 @@ TEST_F(IqSessionTest, TruncatedDumpIsDecodedOnlyAsFarAsItGoes) {
 TEST_F(IqSessionTest, BarogramBeyondTheBufferIsRefusedByItsSize) {
   buffer.BaroCount = 9;
   session.setDataCheck(false);
-  receiveAndWait(dump(withSamples(MaxBaroSamples + 1)));
+  receiveAndWait(iqDump(withSamples(MaxBaroSamples + 1)));
   EXPECT_THAT(session.view().summary,
               HasSubstr("Das Barogramm hat 22001 Werte; mehr als 22000 können nicht übernommen werden."));
   EXPECT_EQ(buffer.BaroCount, 9);
 }
 
 TEST(IqDump, PilotNameRunsUntilTheFirstUnprintableByte) {
-  DumpContent content;
+  IqDumpContent content;
   content.pilot = "Abcdefghij Klmnopqrs";  // 20 bytes, the date word follows at once
-  const IqFlight flight = decodeDump(dump(content));
+  const IqFlight flight = decodeDump(iqDump(content));
   EXPECT_EQ(flight.pilot, content.pilot);
   EXPECT_EQ(flight.day, 25);
   EXPECT_EQ(flight.month, 7);
@@ -198,7 +165,7 @@ TEST(IqDump, TableShowsEveryKthSampleAndTheLast) {
   EXPECT_EQ(displayStep(500), 2);
   EXPECT_EQ(displayStep(1001), 2);
   EXPECT_EQ(displayStep(1002), 3);
-  const IqFlight flight = decodeDump(dump(withSamples(1002)));
+  const IqFlight flight = decodeDump(iqDump(withSamples(1002)));
   const std::vector<std::string> lines = barogramLines(flight, *baroStart(flight));
   ASSERT_EQ(lines.size(), 335u);  // samples 1, 4, .., 1000 and 1002
   EXPECT_THAT(lines[1], ::testing::StartsWith("  4: "));
@@ -206,9 +173,9 @@ TEST(IqDump, TableShowsEveryKthSampleAndTheLast) {
 }
 
 TEST(IqDump, InvalidDateIsShownButNotTakenOver) {
-  DumpContent content;
+  IqDumpContent content;
   content.date = 3213;  // 32.13.
-  const IqFlight flight = decodeDump(dump(content));
+  const IqFlight flight = decodeDump(iqDump(content));
   EXPECT_THAT(summaryLines(flight)[3], HasSubstr("(ungültig)"));
   BarographBuffer buffer;
   EXPECT_THAT(takeOver(flight, buffer).value_or(""), HasSubstr("ungültig"));

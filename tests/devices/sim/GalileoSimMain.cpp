@@ -2,14 +2,13 @@
 // that the download window and the command-line download can be tried
 // without one.
 
-#include <csignal>
 #include <iostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "devices/sim/GalileoUnit.h"
 #include "devices/sim/PtyInstrument.h"
+#include "devices/sim/SimMain.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -25,65 +24,35 @@ constexpr const char* Usage =
     "  --pause-after  nach so vielen Bytes eine Sekunde Pause\n"
     "  --unplug-after nach so vielen Bytes das Kabel ziehen\n";
 
-struct Options {
+GalileoUnit::Behaviour behaviour(const std::string& mode) {
+  if (mode == "normal") return GalileoUnit::Behaviour::Normal;
+  if (mode == "silent") return GalileoUnit::Behaviour::Silent;
+  if (mode == "no-date") return GalileoUnit::Behaviour::NoDate;
+  if (mode == "no-g") return GalileoUnit::Behaviour::NoGRecord;
+  throw std::invalid_argument(mode);
+}
+
+int run(const std::vector<std::string>& args) {
   std::string flight = quorvanta::test::realFlight("xcscore_tri.igc").string();
-  GalileoUnit::Behaviour behaviour = GalileoUnit::Behaviour::Normal;
-  std::size_t pauseAfter = 0, unplugAfter = 0;
-};
-
-std::size_t count(const std::string& text) {
-  std::size_t used = 0;
-  const unsigned long value = std::stoul(text, &used);
-  if (used != text.size()) throw std::invalid_argument(text);
-  return value;
-}
-
-Options parseOptions(const std::vector<std::string>& args) {
-  Options options;
-  for (std::size_t i = 0; i < args.size(); i += 2) {
-    if (i + 1 >= args.size()) throw std::invalid_argument(args[i]);
-    const std::string& option = args[i];
-    const std::string& value = args[i + 1];
-    if (option == "--flight") {
-      options.flight = value;
-    } else if (option == "--mode") {
-      if (value == "normal") options.behaviour = GalileoUnit::Behaviour::Normal;
-      else if (value == "silent") options.behaviour = GalileoUnit::Behaviour::Silent;
-      else if (value == "no-date") options.behaviour = GalileoUnit::Behaviour::NoDate;
-      else if (value == "no-g") options.behaviour = GalileoUnit::Behaviour::NoGRecord;
-      else throw std::invalid_argument(value);
-    } else if (option == "--pause-after") {
-      options.pauseAfter = count(value);
-    } else if (option == "--unplug-after") {
-      options.unplugAfter = count(value);
-    } else {
-      throw std::invalid_argument(option);
-    }
-  }
-  return options;
-}
-
-int runSimulator(const Options& options) {
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);  // before the runner thread starts
-
-  GalileoUnit unit(flightFileLines(options.flight), options.behaviour);
-  if (options.unplugAfter > 0) unit.unplugAfterBytes(options.unplugAfter);
+  GalileoUnit::Behaviour mode = GalileoUnit::Behaviour::Normal;
+  int pauseAfter = 0, unplugAfter = 0;
+  forEachOption(args, [&](const std::string& option, const std::string& value) {
+    if (option == "--flight") flight = value;
+    else if (option == "--mode") mode = behaviour(value);
+    else if (option == "--pause-after") pauseAfter = wholeNumber(value);
+    else if (option == "--unplug-after") unplugAfter = wholeNumber(value);
+    else throw std::invalid_argument(option);
+  });
+  StopSignals stop;
+  GalileoUnit unit(flightFileLines(flight), mode);
+  if (unplugAfter > 0) unit.unplugAfterBytes(static_cast<std::size_t>(unplugAfter));
   PtyInstrument::Options line;
-  line.pauseAfterBytes = options.pauseAfter;
+  line.pauseAfterBytes = static_cast<std::size_t>(pauseAfter);
   line.pauseFor = std::chrono::seconds(1);
   PtyInstrument instrument(unit, line);
-  const auto& path = instrument.slavePath();
-  std::cout << "Galileo-Simulator an " << path << "\n"
-            << "Im Programm: in ~/.config/Quorvanta/Quorvanta.ini unter [Serial] COM1=" << path
-            << " eintragen und \"COM 1\" wählen, oder: quorvanta-cli download galileo --device "
-            << path << "\n"
-            << "Beenden mit Strg-C." << std::endl;
-  int signal = 0;
-  sigwait(&signals, &signal);
+  announceSimulator("Galileo", instrument.slavePath(), "galileo --device " + instrument.slavePath());
+  std::cout << "Beenden mit Strg-C." << std::endl;
+  stop.wait();
   std::cout << "Simulator beendet (" << instrument.bytesFromHost() << " Bytes empfangen, "
             << instrument.bytesToHost() << " Bytes gesendet)." << std::endl;
   return 0;
@@ -91,18 +60,4 @@ int runSimulator(const Options& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  Options options;
-  try {
-    options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::exception&) {
-    std::cerr << Usage;
-    return 2;
-  }
-  try {
-    return runSimulator(options);
-  } catch (const std::exception& error) {
-    std::cerr << "Fehler: " << error.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return simulatorMain(argc, argv, Usage, run); }

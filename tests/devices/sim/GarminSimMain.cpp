@@ -1,8 +1,6 @@
 // A simulated Garmin unit on a pseudo-terminal, started by hand, so that the
 // download window and the command-line download can be tried without one.
 
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -13,6 +11,7 @@
 #include "devices/sim/GarminScriptWriter.h"
 #include "devices/sim/GarminUnit.h"
 #include "devices/sim/PtyInstrument.h"
+#include "devices/sim/SimMain.h"
 
 namespace {
 
@@ -36,32 +35,22 @@ struct Options {
   std::filesystem::path writeScripts;
 };
 
-int number(const std::string& text) {
-  std::size_t used = 0;
-  const int value = std::stoi(text, &used);
-  if (used != text.size() || value < 0) throw std::invalid_argument(text);
-  return value;
-}
-
 Options parseOptions(const std::vector<std::string>& args) {
   Options options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const auto& option = args[i];
-    if (i + 1 >= args.size()) throw std::invalid_argument(option);
-    const auto& value = args[++i];
+  forEachOption(args, [&options](const std::string& option, const std::string& value) {
     if (option == "--scripts")
       options.scripts = value;
     else if (option == "--format" && (value == "d301" || value == "d300"))
       options.format = value == "d301" ? TrackFormat::D301 : TrackFormat::D300;
-    else if (option == "--track-points" && number(value) < 0xFFFF)
-      options.trackPoints = number(value);
+    else if (option == "--track-points" && wholeNumber(value) < 0xFFFF)
+      options.trackPoints = wholeNumber(value);
     else if (option == "--baud")
-      options.baud = number(value);
+      options.baud = wholeNumber(value);
     else if (option == "--write-scripts")
       options.writeScripts = value;
     else
       throw std::invalid_argument(option);
-  }
+  });
   return options;
 }
 
@@ -89,23 +78,18 @@ GarminScript unitScript(const Options& options) {
   return script;
 }
 
-int runSimulator(const Options& options) {
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);  // before the runner thread starts
-
+int run(const std::vector<std::string>& args) {
+  const Options options = parseOptions(args);
+  if (!options.writeScripts.empty()) {
+    writeScripts(options.writeScripts);
+    return 0;
+  }
+  StopSignals stop;
   GarminUnit unit(unitScript(options));
   PtyInstrument instrument(unit, {options.baud / 10});
-  const auto& path = instrument.slavePath();
-  std::cout << "Garmin-Simulator an " << path << "\n"
-            << "Im Programm: in ~/.config/Quorvanta/Quorvanta.ini unter [Serial] COM1=" << path
-            << " eintragen und \"COM 1\" wählen, oder: quorvanta-cli download garmin --device "
-            << path << "\n"
-            << "Beenden mit Strg-C." << std::endl;
-  int signal = 0;
-  sigwait(&signals, &signal);
+  announceSimulator("Garmin", instrument.slavePath(), "garmin --device " + instrument.slavePath());
+  std::cout << "Beenden mit Strg-C." << std::endl;
+  stop.wait();
   std::cout << "Simulator beendet (" << instrument.bytesFromHost() << " Bytes empfangen, "
             << instrument.bytesToHost() << " Bytes gesendet)." << std::endl;
   return 0;
@@ -113,22 +97,4 @@ int runSimulator(const Options& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  Options options;
-  try {
-    options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::exception&) {
-    std::cerr << Usage;
-    return 2;
-  }
-  try {
-    if (!options.writeScripts.empty()) {
-      writeScripts(options.writeScripts);
-      return 0;
-    }
-    return runSimulator(options);
-  } catch (const std::exception& error) {
-    std::cerr << "Fehler: " << error.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return simulatorMain(argc, argv, Usage, run); }

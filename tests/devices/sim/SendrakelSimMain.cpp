@@ -2,13 +2,12 @@
 // its download and settings windows and the command-line download can be
 // tried without one.
 
-#include <csignal>
 #include <iostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "devices/sim/SendrakelUnit.h"
+#include "devices/sim/SimMain.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -16,47 +15,36 @@ namespace {
 using namespace quorvanta::sim;
 
 constexpr const char* Usage =
-    "Aufruf: quorvanta-sendrakel-sim [--flight IGC-DATEI] [--verhalten normal|kurz|stumm|weg]\n"
-    "  --flight     Flug, dessen B-Records die Tracks des Loggers werden\n"
-    "               (Vorgabe: ein Flug aus den gemeinsamen Testdaten)\n"
-    "  --verhalten  normal; kurz: halbe Antworten; stumm: keine Antwort;\n"
-    "               weg: halbe Antwort, dann Kabel gezogen\n";
+    "Aufruf: quorvanta-sendrakel-sim [--flight DATEI.igc] [--mode normal|short|silent|vanish]\n"
+    "  --flight  Flug, dessen B-Records die Tracks des Loggers werden\n"
+    "            (Vorgabe: ein Flug aus den gemeinsamen Testdaten)\n"
+    "  --mode    normal; short: halbe Antworten; silent: keine Antwort;\n"
+    "            vanish: halbe Antwort, dann Kabel gezogen\n";
+
+SendrakelUnit::Behaviour behaviour(const std::string& mode) {
+  if (mode == "normal") return SendrakelUnit::Behaviour::Normal;
+  if (mode == "short") return SendrakelUnit::Behaviour::Short;
+  if (mode == "silent") return SendrakelUnit::Behaviour::Silent;
+  if (mode == "vanish") return SendrakelUnit::Behaviour::Vanish;
+  throw std::invalid_argument(mode);
+}
 
 int run(const std::vector<std::string>& args) {
   std::string flight =
       quorvanta::test::realFlight("flaretiming_Brad-Porter.20180104-095852.36822.34.igc").string();
-  SendrakelUnit::Behaviour behaviour = SendrakelUnit::Behaviour::Normal;
-  for (std::size_t i = 0; i < args.size(); i += 2) {
-    if (i + 1 >= args.size()) throw std::invalid_argument(args[i]);
-    const std::string& value = args[i + 1];
-    if (args[i] == "--flight") {
-      flight = value;
-    } else if (args[i] == "--verhalten" && value == "kurz") {
-      behaviour = SendrakelUnit::Behaviour::Short;
-    } else if (args[i] == "--verhalten" && value == "stumm") {
-      behaviour = SendrakelUnit::Behaviour::Silent;
-    } else if (args[i] == "--verhalten" && value == "weg") {
-      behaviour = SendrakelUnit::Behaviour::Vanish;
-    } else if (args[i] != "--verhalten" || value != "normal") {
-      throw std::invalid_argument(args[i]);
-    }
-  }
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);  // before the runner threads start
-
+  SendrakelUnit::Behaviour mode = SendrakelUnit::Behaviour::Normal;
+  forEachOption(args, [&](const std::string& option, const std::string& value) {
+    if (option == "--flight") flight = value;
+    else if (option == "--mode") mode = behaviour(value);
+    else throw std::invalid_argument(option);
+  });
+  StopSignals stop;
   SendrakelUnit unit({sendrakelTrack(flight, 600), sendrakelTrack(flight)});
-  unit.setBehaviour(behaviour);
+  unit.setBehaviour(mode);
   PtyInstrument& line = unit.plugIn();
-  std::cout << "Sendrakel-Simulator an " << line.slavePath() << "\n"
-            << "Im Programm: in ~/.config/Quorvanta/Quorvanta.ini unter [Serial] COM1="
-            << line.slavePath() << " eintragen und \"COM 1\" wählen, oder: quorvanta-cli download "
-            << "sendrakel --device " << line.slavePath() << "\n"
-            << "Beenden mit Strg-C." << std::endl;
-  int signal = 0;
-  sigwait(&signals, &signal);
+  announceSimulator("Sendrakel", line.slavePath(), "sendrakel --device " + line.slavePath());
+  std::cout << "Beenden mit Strg-C." << std::endl;
+  stop.wait();
   std::cout << "Simulator beendet (" << unit.sentences().size() << " Befehle, "
             << unit.setWrites() << " SET)." << std::endl;
   return 0;
@@ -64,14 +52,4 @@ int run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  try {
-    return run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::invalid_argument&) {
-    std::cerr << Usage;
-    return 2;
-  } catch (const std::exception& error) {
-    std::cerr << "Fehler: " << error.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return simulatorMain(argc, argv, Usage, run); }

@@ -3,15 +3,14 @@
 // The program is built twice; QUORVANTA_SIM_IQ picks the instrument.
 
 #include <cmath>
-#include <csignal>
 #include <iostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "devices/sim/FlytecVario.h"
 #include "devices/sim/IqVario.h"
 #include "devices/sim/PtyInstrument.h"
+#include "devices/sim/SimMain.h"
 
 namespace {
 
@@ -27,41 +26,31 @@ constexpr const char* Instrument = "Flytec-40XX";
 constexpr const char* CliName = "flytec";
 #endif
 
+constexpr const char* UsageOptions =
+    " [--samples N] [--baud N] [--mode normal|pause|wrong-length|silent|vanish]\n"
+    "  --samples  Werte des Barogramms, eines je Sekunde ab 12:00 Uhr (Vorgabe: 3600)\n"
+    "  --baud     Geschwindigkeit nachbilden, 0: ungebremst (Vorgabe: 9600)\n"
+    "  --mode     Fehlverhalten des Geräts (Vorgabe: normal)\n";
+const std::string Usage = std::string("Aufruf: ") + Name + UsageOptions;
+
 struct Options {
   int samples = 3600;
   int baud = 9600;
   VarioFault fault = VarioFault::None;
 };
 
-void usage() {
-  std::cerr << "Aufruf: " << Name << " [--samples N] [--baud N]\n"
-            << "       [--fault normal|pause|wrong-length|silent|vanish]\n"
-            << "  --samples  Werte des Barogramms, eines je Sekunde ab 12:00 Uhr (Vorgabe: 3600)\n"
-            << "  --baud     Geschwindigkeit nachbilden, 0: ungebremst (Vorgabe: 9600)\n"
-            << "  --fault    Fehlverhalten des Geräts (Vorgabe: normal)\n";
-}
-
-int number(const std::string& text) {
-  std::size_t used = 0;
-  const int value = std::stoi(text, &used);
-  if (used != text.size() || value < 0) throw std::invalid_argument(text);
-  return value;
-}
-
 Options parseOptions(const std::vector<std::string>& args) {
   Options options;
-  for (std::size_t i = 0; i < args.size(); i += 2) {
-    if (i + 1 >= args.size()) throw std::invalid_argument(args[i]);
-    const std::string& value = args[i + 1];
-    if (args[i] == "--samples" && number(value) >= 1 && number(value) <= 22000)
-      options.samples = number(value);
-    else if (args[i] == "--baud")
-      options.baud = number(value);
-    else if (args[i] == "--fault")
+  forEachOption(args, [&options](const std::string& option, const std::string& value) {
+    if (option == "--samples" && wholeNumber(value) >= 1 && wholeNumber(value) <= 22000)
+      options.samples = wholeNumber(value);
+    else if (option == "--baud")
+      options.baud = wholeNumber(value);
+    else if (option == "--mode")
       options.fault = varioFault(value);
     else
-      throw std::invalid_argument(args[i]);
-  }
+      throw std::invalid_argument(option);
+  });
   return options;
 }
 
@@ -75,14 +64,13 @@ std::vector<int> altitudes(int count) {
 }
 
 void announce(const std::string& path) {
-  std::cout << Instrument << "-Simulator an " << path << "\n"
-            << "Im Programm: in ~/.config/Quorvanta/Quorvanta.ini unter [Serial] COM1=" << path
-            << " eintragen und \"COM 1\" wählen, oder: quorvanta-cli download " << CliName
-            << " --device " << path << " --flight FLUG.igc -o AUS.igc\n";
+  announceSimulator(Instrument, path,
+                    std::string(CliName) + " --device " + path + " --flight FLUG.igc -o AUS.igc");
 }
 
 #ifdef QUORVANTA_SIM_IQ
-int runSimulator(const Options& options) {
+int run(const std::vector<std::string>& args) {
+  const Options options = parseOptions(args);
   IqDumpContent content;
   content.scanSeconds = 1;
   content.start = 1200;
@@ -102,20 +90,16 @@ int runSimulator(const Options& options) {
   return 0;
 }
 #else
-int runSimulator(const Options& options) {
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);  // before the runner thread starts
+int run(const std::vector<std::string>& args) {
+  const Options options = parseOptions(args);
+  StopSignals stop;
   FlytecVario vario({{.year = 2003, .month = 7, .day = 25, .hour = 12, .minute = 0,
                       .intervalCode = 0, .speedSensor = false, .altitudes = altitudes(options.samples)}},
                     4711, options.fault);
   PtyInstrument line(vario, vario.line(options.baud / 10));
   announce(line.slavePath());
   std::cout << "Beenden mit Strg-C." << std::endl;
-  int signal = 0;
-  sigwait(&signals, &signal);
+  stop.wait();
   std::cout << "Simulator beendet (" << line.bytesFromHost() << " Bytes empfangen, "
             << line.bytesToHost() << " Bytes gesendet)." << std::endl;
   return 0;
@@ -124,18 +108,4 @@ int runSimulator(const Options& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  Options options;
-  try {
-    options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::exception&) {
-    usage();
-    return 2;
-  }
-  try {
-    return runSimulator(options);
-  } catch (const std::exception& error) {
-    std::cerr << "Fehler: " << error.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return simulatorMain(argc, argv, Usage.c_str(), run); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "devices/PointSpeed.h"
 #include "devices/garmin/TextWidth.h"
 #include "flight/DayCount.h"
 #include "flight/Geodesy.h"
@@ -40,19 +41,15 @@ std::string trackItemText(const TrackGroup& group) {
 double pointSpeed(const TrackTable& table, int number) {
   const TrackEntry& from = table[number - 1];
   const TrackEntry& to = table[number];
-  const double days = to.time - from.time;
-  if (days <= TrackTable::DuplicateDays) return SpeedOfDuplicates;
-  return ArcDistance(from.lat, from.lon, to.lat, to.lon) * EarthRadiusKm / (days * 24);
+  return groundSpeedKmh(from.lat, from.lon, to.lat, to.lon, to.time - from.time,
+                        SpeedOfDuplicates);
 }
 
 std::string pointItemText(const TrackTable& table, int number) {
   const TrackEntry& entry = table[number];
   std::string text = "Nr." + rightAligned(number, 5) + "  " + dateAndTime(entry.time) + "   N " +
                      PaddedAngleText(entry.lat) + "   E " + PaddedAngleText(entry.lon);
-  if (number > 1) {
-    text += ' ';
-    text += rightAligned(fixedText(pointSpeed(table, number), 1), 6) + " km/h";
-  }
+  if (number > 1) text += speedItemText(pointSpeed(table, number));
   if (entry.alt > 0) text += "  " + rightAligned(entry.alt, 4) + " m ";
   return text;
 }

@@ -49,6 +49,9 @@ PtyInstrument::PtyInstrument(InstrumentModel& unit, Options options)
     makeRaw(slave);
     makeRaw(master_);
     if (::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) fail("fcntl");
+    // A program under test started from this process must not inherit the
+    // master: it would keep the line up after unplug().
+    if (::fcntl(master_, F_SETFD, FD_CLOEXEC) != 0) fail("fcntl");
     wakeFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wakeFd_ < 0) fail("eventfd");
   } catch (...) {

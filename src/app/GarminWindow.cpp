@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
+#include "app/SessionWindowEvents.h"
 #include "devices/garmin/GarminPort.h"
 #include "devices/garmin/GarminScreen.h"
 #include "flight/DayCount.h"
@@ -102,22 +103,8 @@ GarminWindow::GarminWindow(FlightRecord& record, SettingsStore& settings, UserDi
   setWindowTitle("Quorvanta: Garmin GPS Track lesen");
   record_.DownloadDone = false;
   garmin::configurePort(port_);
-  port_.setDevicePathResolver(
-      [this](const std::string&) { return serialDevicePath(settings_, port_.PortNum()); });
+  connectSessionEvents(port_, settings_, host_, driver_, [this] { render(); });
   port_.setPortNum(storedPortNumber(settings_));
-  // The driver answers the port's events; the window then shows the outcome.
-  port_.OnRxChar = [this, received = port_.OnRxChar](int count) {
-    received(count);
-    render();
-  };
-  port_.OnLost = [this, lost = port_.OnLost](const std::string& reason) {
-    lost(reason);
-    render();
-  };
-  host_.setTimerHandler([this](int timer) {
-    driver_.timerFired(timer);
-    render();
-  });
   garmin::appendDisplay(session_.view(), ShortGuide);
   buildControls();
   connectControls();

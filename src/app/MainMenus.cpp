@@ -20,14 +20,6 @@ QAction* tick(QAction* action, QActionGroup* group, bool ticked) {
   return action;
 }
 
-// An item of a window that a later version of the program provides: present
-// with its caption, but not offered yet.
-QAction* unavailable(QMenu* menu, const char* caption) {
-  QAction* action = item(menu, caption, false);
-  action->setToolTip("In dieser Version noch nicht verfügbar");
-  return action;
-}
-
 void buildFileMenu(MainMenus& m, QMenuBar* bar) {
   QMenu* file = bar->addMenu("&Datei");
   m.openTrack = item(file, "Datei öffnen (Track)");
@@ -43,12 +35,12 @@ void buildFileMenu(MainMenus& m, QMenuBar* bar) {
 void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   m.devices = bar->addMenu("&Gerät auslesen");
   m.downloads[0] = item(m.devices, "Garmin GPS", true, "GarminGPS1");
-  m.downloads[1] = unavailable(m.devices, "MLR und Log_it!");
-  m.downloads[2] = unavailable(m.devices, "Renschler");
-  m.downloads[3] = unavailable(m.devices, "Bräuniger Gallileo");
-  m.downloads[4] = unavailable(m.devices, "Sendrakel");
-  m.varioDownloads[0] = unavailable(m.devices, "Bräuniger Vario IQ-Serie");
-  m.varioDownloads[1] = unavailable(m.devices, "Flytec Vario 40XX");
+  m.downloads[1] = item(m.devices, "MLR und Log_it!", true, "MLR1");
+  m.downloads[2] = item(m.devices, "Renschler", true, "Renschler1");
+  m.downloads[3] = item(m.devices, "Bräuniger Gallileo", true, "BrGalileo1");
+  m.downloads[4] = item(m.devices, "Sendrakel", true, "Sendrakel1");
+  m.varioDownloads[0] = item(m.devices, "Bräuniger Vario IQ-Serie", false, "BrVarioIQ1");
+  m.varioDownloads[1] = item(m.devices, "Flytec Vario 40XX", false, "FlytecVario1");
 
   m.timeShift = bar->addMenu("&Zeitverschiebung");
   m.timeShift->setEnabled(false);

@@ -11,6 +11,10 @@ const std::vector<std::string> HeaderOptions = {
     "--class",   "--site",  "--compid",
 };
 
+const std::vector<std::string> RecorderHeaderOptions = {
+    "--out-dir", "--competition-id", "--class", "--site", "--compid",
+};
+
 std::string DownloadArguments::option(const std::string& name, const std::string& fallback) const {
   const auto found = options.find(name);
   return found == options.end() ? fallback : found->second;
@@ -20,8 +24,8 @@ namespace {
 
 // The header must pass the same checks as in the download window, as the
 // file name and the signed header are built from it.
-std::optional<std::string> headerProblems(const IgcHeaderValues& header) {
-  const HeaderFieldChecks checks = checkHeaderFields(header, header.directory, false);
+std::optional<std::string> headerProblems(const IgcHeaderValues& header, bool fromFlightRecorder) {
+  const HeaderFieldChecks checks = checkHeaderFields(header, header.directory, fromFlightRecorder);
   if (checks.saveAllowed) return std::nullopt;
   std::string text = "Die Angaben für den IGC-Kopf sind unvollständig:";
   const auto problem = [&text](bool passed, const char* what) {
@@ -40,7 +44,8 @@ std::optional<std::string> headerProblems(const IgcHeaderValues& header) {
 
 }  // namespace
 
-std::variant<IgcHeaderValues, std::string> headerFromArguments(const DownloadArguments& args) {
+std::variant<IgcHeaderValues, std::string> headerFromArguments(const DownloadArguments& args,
+                                                               bool fromFlightRecorder) {
   IgcHeaderValues header = readIgcHeader(readUserSettings());
   const std::map<std::string, std::string*> fields = {
       {"--pilot", &header.pilot},
@@ -54,7 +59,7 @@ std::variant<IgcHeaderValues, std::string> headerFromArguments(const DownloadArg
   for (const auto& [name, field] : fields) *field = args.option(name, *field);
   header.directory = args.option("--out-dir", header.directory);
   if (!header.directory.empty() && !header.directory.ends_with('/')) header.directory += '/';
-  if (auto problems = headerProblems(header)) return std::move(*problems);
+  if (auto problems = headerProblems(header, fromFlightRecorder)) return std::move(*problems);
   return header;
 }
 

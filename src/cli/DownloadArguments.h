@@ -23,11 +23,14 @@ struct DownloadArguments {
 
 // The options that fill the IGC header of a written flight.
 extern const std::vector<std::string> HeaderOptions;
+// Those of a flight recorder's file, which names pilot and glider itself.
+extern const std::vector<std::string> RecorderHeaderOptions;
 
 // The header as the download window would take it: the user's stored
 // details with the given options over them, the directory from "--out-dir".
 // A German list of what the header details dialog would refuse otherwise.
-std::variant<IgcHeaderValues, std::string> headerFromArguments(const DownloadArguments& args);
+std::variant<IgcHeaderValues, std::string> headerFromArguments(const DownloadArguments& args,
+                                                               bool fromFlightRecorder = false);
 
 // Prints the written file's path on `out` and the status on `err`, or the
 // error; returns the exit status.
@@ -35,5 +38,13 @@ int reportOutcome(const DownloadOutcome& outcome, std::ostream& out, std::ostrea
 
 // Each instrument's download; the arguments are checked against its options.
 int downloadGarmin(const DownloadArguments& args, std::ostream& out, std::ostream& err);
+int downloadGalileo(const DownloadArguments& args, std::ostream& out, std::ostream& err);
+int downloadSendrakel(const DownloadArguments& args, std::ostream& out, std::ostream& err);
+// "mlr" and "logit" share one window; the identification tells them apart.
+int downloadMlr(const DownloadArguments& args, std::ostream& out, std::ostream& err);
+int downloadRenschler(const DownloadArguments& args, std::ostream& out, std::ostream& err);
+// The barogram variometers: the barogram merged into "--flight", written to "-o".
+int downloadIq(const DownloadArguments& args, std::ostream& out, std::ostream& err);
+int downloadFlytec(const DownloadArguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvanta::cli

@@ -12,7 +12,17 @@ namespace {
 constexpr const char* DownloadUsage =
     "Aufruf: quorvanta-cli download GERÄTETYP --device GERÄT [--transcript DATEI] ...\n"
     "  garmin [--out-dir VERZEICHNIS] [--pilot TEXT] [--glider-type TEXT] [--glider-id TEXT]\n"
-    "         [--competition-id TEXT] [--class TEXT] [--site TEXT] [--compid XXXX]\n";
+    "         [--competition-id TEXT] [--class TEXT] [--site TEXT] [--compid XXXX]\n"
+    "  galileo [--out-dir VERZEICHNIS] [--competition-id TEXT] [--class TEXT] [--site TEXT]\n"
+    "          [--compid XXXX]\n"
+    "  sendrakel [--track N] [--speed 0..4] [--names logger|own] [--out-dir VERZEICHNIS]\n"
+    "            [--pilot TEXT] [--glider-type TEXT] [--glider-id TEXT] [--competition-id TEXT]\n"
+    "            [--class TEXT] [--site TEXT] [--compid XXXX]\n"
+    "  mlr|logit|renschler [--speed BAUD] [--from HH:MM:SS] [--to HH:MM:SS] [--date JJJJ-MM-TT]\n"
+    "            [--out-dir VERZEICHNIS] [--pilot TEXT] [--glider-type TEXT] [--glider-id TEXT]\n"
+    "            [--competition-id TEXT] [--class TEXT] [--site TEXT] [--compid XXXX]\n"
+    "  iq --flight FLUG.igc -o AUSGABE.igc [--sync start|end|none|±hh:mm:ss] [--wait SEKUNDEN]\n"
+    "  flytec --flight FLUG.igc -o AUSGABE.igc [--sync start|end|none|±hh:mm:ss] [--track N]\n";
 
 struct DownloadInstrument {
   const char* name;
@@ -20,9 +30,22 @@ struct DownloadInstrument {
   int (*run)(const DownloadArguments&, std::ostream&, std::ostream&);
 };
 
+std::vector<std::string> withOptions(std::vector<std::string> options,
+                                     std::initializer_list<const char*> more) {
+  options.insert(options.end(), more.begin(), more.end());
+  return options;
+}
+
 const std::vector<DownloadInstrument>& instruments() {
   static const std::vector<DownloadInstrument> known = {
       {"garmin", HeaderOptions, downloadGarmin},
+      {"galileo", RecorderHeaderOptions, downloadGalileo},
+      {"sendrakel", withOptions(HeaderOptions, {"--track", "--speed", "--names"}), downloadSendrakel},
+      {"mlr", withOptions(HeaderOptions, {"--speed", "--from", "--to", "--date"}), downloadMlr},
+      {"logit", withOptions(HeaderOptions, {"--speed", "--from", "--to", "--date"}), downloadMlr},
+      {"renschler", withOptions(HeaderOptions, {"--speed", "--from", "--to", "--date"}), downloadRenschler},
+      {"iq", {"--flight", "-o", "--sync", "--wait"}, downloadIq},
+      {"flytec", {"--flight", "-o", "--sync", "--track"}, downloadFlytec},
   };
   return known;
 }

@@ -21,7 +21,15 @@ constexpr const char* Usage =
     "  sign DATEI             G-Record an eine IGC-Datei anhängen\n"
     "  verify DATEI           G-Record prüfen (0 gültig, 1 ungültig, 2 keiner)\n"
     "  download garmin --device GERÄT [--out-dir VERZEICHNIS] [--pilot TEXT] ...\n"
-    "                         Track aus einem Garmin-GPS lesen und signiert speichern\n";
+    "                         Track aus einem Garmin-GPS lesen und signiert speichern\n"
+    "  download galileo --device GERÄT [--out-dir VERZEICHNIS] [--site TEXT] ...\n"
+    "                         gewählten Flug aus einem Bräuniger Galileo lesen und speichern\n"
+    "  download sendrakel --device GERÄT [--track N] [--speed 0..4] ...\n"
+    "                         Track aus einem Sendrakel-Logger lesen und speichern\n"
+    "  download mlr|logit|renschler --device GERÄT [--speed BAUD] [--from HH:MM:SS] ...\n"
+    "                         Track aus einem MLR, Log_it! oder Renschler-Gerät lesen und speichern\n"
+    "  download iq|flytec --device GERÄT --flight FLUG.igc -o AUSGABE.igc [--sync ...] ...\n"
+    "                         Barogramm eines Varios in einen Flug übernehmen und speichern\n";
 
 int runCommand(const std::vector<std::string>& args) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());

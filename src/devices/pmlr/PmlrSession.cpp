@@ -157,6 +157,7 @@ void PmlrSession::requestTrack() {
     store_.clearRecords();
     showLines_ = true;
   }
+  store_.awaitStart();
   trackRequested_ = true;
   endSeen_ = recordOverflow_ = false;
   endNumber_ = 0;

@@ -13,10 +13,18 @@ void TrackStore::clearRecords() {
 
 // Any fall of the sequence counts as a wrap, not only 255 -> 0: a record
 // lost just before the wrap must not file the next 256 records 256 too low.
+void TrackStore::awaitStart() {
+  awaitingStart_ = true;
+  lastSequence_.reset();
+}
+
 int TrackStore::number(std::string_view body) {
   const std::uint8_t sequence = sequenceNumber(body);
   if (isStartRecord(body)) {
     wraps_ = 0;
+    awaitingStart_ = false;
+  } else if (awaitingStart_) {
+    return 0;
   } else if (lastSequence_ && sequence < *lastSequence_) {
     ++wraps_;
   }

@@ -20,6 +20,9 @@ class TrackStore {
   // Forgets every record (a fresh transfer); the points stay until decoded again.
   void clearRecords();
 
+  // A track was requested: until its start record, records still arriving
+  // from an earlier answer cannot be numbered and count as 0.
+  void awaitStart();
   // The record number of an intact record: its sequence number plus 256
   // for every time the sequence fell back (255 -> 0) since the start record,
   // which begins the count afresh.
@@ -48,6 +51,7 @@ class TrackStore {
   int highest_ = 0;
   int wraps_ = 0;
   std::optional<std::uint8_t> lastSequence_;
+  bool awaitingStart_ = false;
   OneBasedArray<TrackPoint, PointCapacity> points_;
   int pointCount_ = 0;
 };

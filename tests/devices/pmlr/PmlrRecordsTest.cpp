@@ -153,6 +153,15 @@ TEST(PmlrStore, SequenceWrapsCountOnFromTheStartRecord) {
     // A start record begins the count afresh.
     EXPECT_EQ(fresh.number(sim::startRecord(1)), 1);
   }
+
+  // The rest of an earlier answer, arriving after a new request, belongs to
+  // no record of the new transfer.
+  store.awaitStart();
+  EXPECT_EQ(store.number(sequenced(7)), 0);
+  EXPECT_EQ(store.number(sequenced(3)), 0);
+  EXPECT_EQ(store.number(sim::startRecord(1)), 1);
+  EXPECT_EQ(store.number(sequenced(2)), 2);
+  EXPECT_EQ(store.wraps(), 0);
 }
 
 TEST(PmlrStore, RecordsOutsideTheTableAreRefusedAndGapsFound) {

@@ -24,5 +24,6 @@ int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::
 int saveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int downloadCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int measureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int scoreCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvanta::cli

@@ -14,6 +14,8 @@ constexpr const char* Usage =
     "  optimize DATEI [--budget 512|1024|2048|4096|8192]\n"
     "                         optimale Wendepunkte suchen, Ergebnis als JSON\n"
     "  measure DATEI          Start - Ziel und Gesamtstrecke ausgeben\n"
+    "  score DATEI [--rules xcontest|ffvl|fai|olc2003] [--json] [--max-seconds S]\n"
+    "                         exakte Wertung über alle Punkte nach Wettbewerbsregeln\n"
     "  claim DATEI [--budget N] -o AUSGABE.olc\n"
     "                         optimieren und OLC-Datei schreiben\n"
     "  save DATEI AUSGABE.igc [--baro BAROGRAMM.cmp [--sync start|end|none|±hh:mm:ss]]\n"
@@ -41,6 +43,7 @@ int runCommand(const std::vector<std::string>& args) {
   if (args[0] == "verify") return quorvanta::cli::verifyCommand(rest, std::cout, std::cerr);
   if (args[0] == "download") return quorvanta::cli::downloadCommand(rest, std::cout, std::cerr);
   if (args[0] == "measure") return quorvanta::cli::measureCommand(rest, std::cout, std::cerr);
+  if (args[0] == "score") return quorvanta::cli::scoreCommand(rest, std::cout, std::cerr);
   std::cerr << "Unbekannter Befehl „" << args[0] << "“\n" << Usage;
   return 2;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -35,18 +36,22 @@ class RunControl {
   }
 
   // `percent` of the current phase is done.
-  void progress(int percent) {
+  void progress(int percent) { advance(barPosition(phase_, percent, refining_)); }
+
+  // For a run without the phases above: `percent` of the whole run is done.
+  void overallProgress(int percent) { advance(std::clamp(percent, 1, 100)); }
+
+  bool cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
+
+ private:
+  void advance(int position) {
     if (!sink_) return;
-    const int position = barPosition(phase_, percent, refining_);
     const std::lock_guard lock(mutex_);
     if (position <= last_) return;
     last_ = position;
     sink_(position);
   }
 
-  bool cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
-
- private:
   ProgressSink sink_;
   PhaseSink phases_;
   const std::atomic<bool>* cancel_;

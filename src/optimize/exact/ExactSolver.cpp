@@ -1,0 +1,535 @@
+#include "optimize/exact/ExactSolver.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+#include "optimize/Parallel.h"
+#include "optimize/exact/TrackDistance.h"
+
+namespace quorvanta::exact {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Rounding allowance of a bound, in km: the distance functions keep the
+// triangle inequality to far better than a millimetre.
+constexpr double Slack = 2e-6;
+constexpr double Infeasible = -std::numeric_limits<double>::infinity();
+
+// A run of consecutive fixes [lo, hi] with a ball around one of them that
+// holds them all; the runs halve down to single fixes.
+struct Node {
+  int lo = 0, hi = 0, center = 0;
+  int left = -1, right = -1;
+  double radius = 0;
+  bool leaf() const { return left < 0; }
+};
+
+// Runs up to this many fixes get their exact radius; larger ones the
+// radius of their halves' balls seen from their centre.
+constexpr int ExactRadiusFixes = 64;
+
+class RangeTree {
+ public:
+  explicit RangeTree(const TrackDistance& d) : d_(d) {
+    if (d.size() > 0) {
+      nodes_.reserve(2 * static_cast<std::size_t>(d.size()));
+      build(0, d.size() - 1);
+    }
+  }
+  const Node& node(int k) const { return nodes_[static_cast<std::size_t>(k)]; }
+  int count() const { return static_cast<int>(nodes_.size()); }
+
+ private:
+  int build(int lo, int hi) {
+    const int k = count();
+    nodes_.push_back({lo, hi, lo + (hi - lo) / 2});
+    if (lo == hi) return k;
+    const int left = build(lo, nodes_[static_cast<std::size_t>(k)].center);
+    const int right = build(nodes_[static_cast<std::size_t>(k)].center + 1, hi);
+    Node& n = nodes_[static_cast<std::size_t>(k)];
+    n.left = left, n.right = right;
+    double radius = 0;
+    if (hi - lo < ExactRadiusFixes) {
+      for (int i = lo; i <= hi; ++i) radius = std::max(radius, d_.km(n.center, i));
+    } else {
+      for (const int child : {left, right}) {
+        const Node& c = nodes_[static_cast<std::size_t>(child)];
+        radius = std::max(radius, d_.km(n.center, c.center) + c.radius);
+      }
+    }
+    n.radius = radius + Slack;
+    return k;
+  }
+
+  const TrackDistance& d_;
+  std::vector<Node> nodes_;
+};
+
+struct Extreme {
+  double km = 0;
+  int a = -1, b = -1;
+};
+
+// Queries on the track whose answers the searches of all kinds share.
+class TrackQueries {
+ public:
+  TrackQueries(const TrackDistance& d, const RangeTree& tree)
+      : d_(d), tree_(tree), before_(static_cast<std::size_t>(d.size())),
+        after_(static_cast<std::size_t>(d.size())),
+        nodeBefore_(static_cast<std::size_t>(tree.count())),
+        nodeAfter_(static_cast<std::size_t>(tree.count())) {
+    for (auto* memo : {&before_, &after_, &nodeBefore_, &nodeAfter_}) {
+      for (auto& value : *memo) value.store(-1, std::memory_order_relaxed);
+    }
+    planGapGrid();
+  }
+
+  // No start s <= a is closer than this to a finish f >= b: the track cut
+  // into blocks, each with a ball, and the closest the balls of two blocks
+  // can come, taken as the least over all earlier and later blocks.
+  double gapLowerBound(int a, int b) const {
+    const int i = a / blockSize_, j = b / blockSize_;
+    return i < j ? gapGrid_[static_cast<std::size_t>(i * blocks_ + j)] : 0;
+  }
+
+  // Farthest fix x in [lo, hi] from fix p: d(x, p) when `xFirst`, else d(p, x).
+  Extreme farthest(int p, int lo, int hi, bool xFirst) const {
+    Extreme best{-1, -1, -1};
+    std::array<int, 256> stack{};
+    int top = 0;
+    stack[static_cast<std::size_t>(top++)] = 0;
+    while (top > 0) {
+      const Node& n = tree_.node(stack[static_cast<std::size_t>(--top)]);
+      if (n.hi < lo || n.lo > hi) continue;
+      const double dc = xFirst ? d_.km(n.center, p) : d_.km(p, n.center);
+      if (n.center >= lo && n.center <= hi &&
+          (dc > best.km || (dc == best.km && n.center < best.a))) {
+        best = {dc, n.center, p};
+      }
+      if (n.leaf() || dc + n.radius + Slack <= best.km) continue;
+      stack[static_cast<std::size_t>(top++)] = n.right;
+      stack[static_cast<std::size_t>(top++)] = n.left;
+    }
+    return best;
+  }
+
+  // Closest pair s <= a, f >= b, by d(s, f).
+  Extreme closest(int a, int b) const {
+    Extreme best{d_.km(a, b), a, b};
+    if (best.km == 0) return best;
+    std::vector<std::pair<int, int>> stack{{0, 0}};
+    while (!stack.empty()) {
+      const auto [ka, kb] = stack.back();
+      stack.pop_back();
+      const Node& na = tree_.node(ka);
+      const Node& nb = tree_.node(kb);
+      if (na.lo > a || nb.hi < b) continue;
+      const double dc = d_.km(na.center, nb.center);
+      if (na.center <= a && nb.center >= b && dc < best.km) best = {dc, na.center, nb.center};
+      if (best.km == 0) break;
+      if (dc - na.radius - nb.radius - Slack >= best.km) continue;
+      if (na.leaf() && nb.leaf()) continue;
+      if (nb.leaf() || (!na.leaf() && na.radius >= nb.radius)) {
+        stack.emplace_back(na.right, kb);
+        stack.emplace_back(na.left, kb);
+      } else {
+        stack.emplace_back(ka, nb.right);
+        stack.emplace_back(ka, nb.left);
+      }
+    }
+    return best;
+  }
+
+  // Longest first leg of a free distance ending at fix t, and longest last
+  // leg starting there.
+  double longestBefore(int t) {
+    return memo(before_, t, [&] { return farthest(t, 0, t, true).km; });
+  }
+  double longestAfter(int t) {
+    return memo(after_, t, [&] { return farthest(t, t, d_.size() - 1, false).km; });
+  }
+  // The same for any fix of a node.
+  double longestBeforeNode(int k) {
+    const Node& n = tree_.node(k);
+    return memo(nodeBefore_, k, [&] { return farthest(n.center, 0, n.hi, true).km + n.radius; });
+  }
+  double longestAfterNode(int k) {
+    const Node& n = tree_.node(k);
+    return memo(nodeAfter_, k,
+                [&] { return farthest(n.center, n.lo, d_.size() - 1, false).km + n.radius; });
+  }
+
+  double gap(int a, int b) {
+    const std::uint64_t key = static_cast<std::uint64_t>(a) << 32 | static_cast<std::uint32_t>(b);
+    Shard& shard = shards_[key % shards_.size()];
+    {
+      const std::lock_guard lock(shard.mutex);
+      if (const auto found = shard.gaps.find(key); found != shard.gaps.end()) return found->second;
+    }
+    const double km = closest(a, b).km;
+    const std::lock_guard lock(shard.mutex);
+    if (shard.gaps.size() < MaxGapsPerShard) shard.gaps.emplace(key, km);
+    return km;
+  }
+
+ private:
+  template <typename Compute>
+  static double memo(std::vector<std::atomic<double>>& values, int k, Compute compute) {
+    auto& slot = values[static_cast<std::size_t>(k)];
+    double value = slot.load(std::memory_order_relaxed);
+    if (value < 0) {
+      value = compute();
+      slot.store(value, std::memory_order_relaxed);
+    }
+    return value;
+  }
+
+  void planGapGrid() {
+    const int n = d_.size();
+    blockSize_ = std::max(1, (n + MaxGapBlocks - 1) / MaxGapBlocks);
+    blocks_ = (n + blockSize_ - 1) / blockSize_;
+    std::vector<int> centre(static_cast<std::size_t>(blocks_));
+    std::vector<double> radius(static_cast<std::size_t>(blocks_));
+    for (int i = 0; i < blocks_; ++i) {
+      const int lo = i * blockSize_, hi = std::min(n, lo + blockSize_) - 1;
+      const auto k = static_cast<std::size_t>(i);
+      centre[k] = lo + (hi - lo) / 2;
+      for (int x = lo; x <= hi; ++x) radius[k] = std::max(radius[k], d_.km(centre[k], x));
+    }
+    gapGrid_.assign(static_cast<std::size_t>(blocks_) * static_cast<std::size_t>(blocks_), 0);
+    const auto at = [this](int i, int j) { return static_cast<std::size_t>(i * blocks_ + j); };
+    parallelFor(blocks_, [&](int i, int) {
+      for (int j = i + 1; j < blocks_; ++j) {
+        const auto ki = static_cast<std::size_t>(i), kj = static_cast<std::size_t>(j);
+        gapGrid_[at(i, j)] =
+            std::max(0.0, d_.km(centre[ki], centre[kj]) - radius[ki] - radius[kj] - 2 * Slack);
+      }
+    });
+    for (int i = 0; i < blocks_; ++i) {
+      for (int j = blocks_ - 1; j > i; --j) {
+        double& g = gapGrid_[at(i, j)];
+        if (i > 0) g = std::min(g, gapGrid_[at(i - 1, j)]);
+        if (j + 1 < blocks_) g = std::min(g, gapGrid_[at(i, j + 1)]);
+      }
+    }
+  }
+
+  static constexpr int MaxGapBlocks = 1024;
+  static constexpr std::size_t MaxGapsPerShard = 1 << 13;
+  struct Shard {
+    std::mutex mutex;
+    std::unordered_map<std::uint64_t, double> gaps;
+  };
+
+  const TrackDistance& d_;
+  const RangeTree& tree_;
+  std::vector<std::atomic<double>> before_, after_, nodeBefore_, nodeAfter_;
+  std::array<Shard, 64> shards_;
+  int blockSize_ = 1, blocks_ = 0;
+  std::vector<double> gapGrid_;
+};
+
+// Three nodes, one per turnpoint, and the most a route through them scores.
+struct Box {
+  std::array<int, 3> node{};
+  double bound = 0;
+};
+struct LowerBound {
+  bool operator()(const Box& x, const Box& y) const { return x.bound < y.bound; }
+};
+
+struct Candidate {
+  double score = 0;
+  std::array<int, 3> tp{-1, -1, -1};
+};
+
+class KindSearch {
+ public:
+  KindSearch(const TrackDistance& d, const RangeTree& tree, TrackQueries& queries,
+             const ScoringKind& kind)
+      : d_(d), tree_(tree), q_(queries), kind_(kind),
+        triangle_(kind.shape == RouteShape::Triangle) {}
+
+  // Whether turnpoints in the three nodes can keep their order (strictly
+  // increasing for a triangle).
+  bool ordered(const std::array<int, 3>& k) const {
+    const int step = triangle_ ? 1 : 0;
+    const Node &a = tree_.node(k[0]), &b = tree_.node(k[1]), &c = tree_.node(k[2]);
+    const int second = std::max(b.lo, a.lo + step);
+    return second <= b.hi && std::max(c.lo, second + step) <= c.hi;
+  }
+
+  double bound(const std::array<int, 3>& k) {
+    const Node &a = tree_.node(k[0]), &b = tree_.node(k[1]), &c = tree_.node(k[2]);
+    const double dab = d_.km(a.center, b.center), dbc = d_.km(b.center, c.center);
+    const double maxAb = dab + a.radius + b.radius + Slack;
+    const double maxBc = dbc + b.radius + c.radius + Slack;
+    if (!triangle_) {
+      return kind_.multiplier *
+             (q_.longestBeforeNode(k[0]) + maxAb + maxBc + q_.longestAfterNode(k[2]) + Slack);
+    }
+    const double dca = d_.km(c.center, a.center);
+    const double maxCa = dca + c.radius + a.radius + Slack;
+    double perimeter = maxAb + maxBc + maxCa;
+    if (kind_.minLegShare > 0) {
+      const auto least = [](double dc, double r1, double r2) {
+        return std::max(0.0, dc - r1 - r2 - Slack);
+      };
+      const double shortest = least(dab, a.radius, b.radius) + least(dbc, b.radius, c.radius) +
+                              least(dca, c.radius, a.radius);
+      perimeter = std::min(perimeter, std::min({maxAb, maxBc, maxCa}) / kind_.minLegShare);
+      if (perimeter < shortest) return Infeasible;
+    }
+    const double open = kind_.multiplier * perimeter;
+    if (open <= incumbent_.load(std::memory_order_relaxed)) return open;
+    const double gap = q_.gapLowerBound(a.hi, c.lo);
+    if (gap > std::max(kind_.closingFixedKm, kind_.closingRelative * perimeter)) return Infeasible;
+    return kind_.multiplier * (perimeter - (gap > kind_.closingFreeKm ? gap : 0));
+  }
+
+  // The exact score of turnpoints t, which must be in order.
+  std::optional<double> score(const std::array<int, 3>& t) {
+    const double leg1 = d_.km(t[0], t[1]), leg2 = d_.km(t[1], t[2]);
+    if (!triangle_) {
+      return freeScore(kind_, q_.longestBefore(t[0]), leg1, leg2, q_.longestAfter(t[2]));
+    }
+    const double leg3 = d_.km(t[2], t[0]);
+    const std::optional<double> open = triangleScore(kind_, leg1, leg2, leg3, 0);
+    if (!open || *open <= incumbent_.load(std::memory_order_relaxed)) return open;
+    return triangleScore(kind_, leg1, leg2, leg3, q_.gap(t[0], t[2]));
+  }
+
+  void consider(const std::array<int, 3>& t) {
+    if (!(t[0] <= t[1] && t[1] <= t[2]) || (triangle_ && (t[0] == t[1] || t[1] == t[2]))) return;
+    const std::optional<double> s = score(t);
+    if (!s || *s <= 0 || *s < incumbent_.load(std::memory_order_relaxed)) return;
+    const std::lock_guard lock(bestLock_);
+    if (*s > best_.score || (*s == best_.score && t < best_.tp)) {
+      best_ = {*s, t};
+      incumbent_.store(*s, std::memory_order_relaxed);
+    }
+  }
+
+  // Takes the box apart: its centres as a route, then its widest node halved.
+  template <typename Push>
+  void expand(const Box& box, Push push) {
+    std::array<int, 3> centres{};
+    int widest = -1;
+    for (int k = 0; k < 3; ++k) {
+      const Node& n = tree_.node(box.node[static_cast<std::size_t>(k)]);
+      centres[static_cast<std::size_t>(k)] = n.center;
+      if (!n.leaf() &&
+          (widest < 0 ||
+           n.radius > tree_.node(box.node[static_cast<std::size_t>(widest)]).radius)) {
+        widest = k;
+      }
+    }
+    consider(centres);
+    if (widest < 0) return;
+    const Node& n = tree_.node(box.node[static_cast<std::size_t>(widest)]);
+    for (const int child : {n.left, n.right}) {
+      Box next = box;
+      next.node[static_cast<std::size_t>(widest)] = child;
+      if (!ordered(next.node)) continue;
+      next.bound = bound(next.node);
+      if (next.bound > incumbent_.load(std::memory_order_relaxed)) push(next);
+    }
+  }
+
+  double incumbent() const { return incumbent_.load(std::memory_order_relaxed); }
+  Candidate best() const {
+    const std::lock_guard lock(bestLock_);
+    return best_;
+  }
+
+ private:
+  const TrackDistance& d_;
+  const RangeTree& tree_;
+  TrackQueries& q_;
+  const ScoringKind& kind_;
+  bool triangle_;
+  std::atomic<double> incumbent_{0};
+  mutable std::mutex bestLock_;
+  Candidate best_;
+};
+
+void raiseTo(std::atomic<double>& value, double at_least) {
+  double seen = value.load();
+  while (seen < at_least && !value.compare_exchange_weak(seen, at_least)) {
+  }
+}
+
+// Stops the search on cancel and at the limits.
+class Stopper {
+ public:
+  Stopper(RunControl& control, const SearchLimits& limits, Clock::time_point start)
+      : control_(control), limits_(limits), start_(start) {}
+
+  // Called once per box taken apart; true once the search must stop.
+  bool count() {
+    const long long n = ++boxes_;
+    if (stopped_.load(std::memory_order_relaxed)) return true;
+    const bool over = (limits_.boxes > 0 && n > limits_.boxes) ||
+                      ((n & 255) == 0 && (control_.cancelled() ||
+                                          (limits_.seconds > 0 && elapsed() > limits_.seconds)));
+    if (over) stopped_ = true;
+    return over;
+  }
+  bool stopped() const { return stopped_.load(std::memory_order_relaxed); }
+  long long boxes() const { return boxes_.load(); }
+  double elapsed() const {
+    return std::chrono::duration<double>(Clock::now() - start_).count();
+  }
+
+ private:
+  RunControl& control_;
+  const SearchLimits& limits_;
+  Clock::time_point start_;
+  std::atomic<long long> boxes_{0};
+  std::atomic<bool> stopped_{false};
+};
+
+KindResult searchKind(const TrackDistance& d, const RangeTree& tree, TrackQueries& queries,
+                      const ScoringKind& kind, Stopper& stopper,
+                      const std::vector<std::array<int, 3>>& earlier,
+                      const std::function<void(double)>& progress) {
+  KindResult result;
+  result.kind = &kind;
+  const long long boxesBefore = stopper.boxes();
+  KindSearch search(d, tree, queries, kind);
+  // The routes of the kinds already searched often count for this one too
+  // and give the search a bound to cut with from the start.
+  for (const auto& route : earlier) search.consider(route);
+  std::atomic<double> unresolved{0};
+  const std::array<int, 3> root{0, 0, 0};
+  std::vector<Box> frontier;
+  if (tree.count() > 0 && search.ordered(root)) frontier.push_back({root, search.bound(root)});
+  const auto pushTo = [&](std::vector<Box>& heap) {
+    return [&heap](const Box& box) {
+      heap.push_back(box);
+      std::push_heap(heap.begin(), heap.end(), LowerBound{});
+    };
+  };
+  // Best first on one core until there is work for every core.
+  const std::size_t wanted = 64 * static_cast<std::size_t>(workerCount());
+  while (!frontier.empty() && frontier.size() < wanted && !stopper.stopped()) {
+    std::pop_heap(frontier.begin(), frontier.end(), LowerBound{});
+    const Box box = frontier.back();
+    frontier.pop_back();
+    if (box.bound <= search.incumbent()) continue;
+    if (stopper.count()) {
+      raiseTo(unresolved, box.bound);
+      break;
+    }
+    search.expand(box, pushTo(frontier));
+  }
+  std::sort(frontier.begin(), frontier.end(),
+            [](const Box& x, const Box& y) { return x.bound > y.bound; });
+  std::vector<std::vector<Box>> heaps(static_cast<std::size_t>(workerCount()));
+  std::atomic<int> done{0};
+  const int items = static_cast<int>(frontier.size());
+  parallelFor(items, [&](int item, int worker) {
+    auto& heap = heaps[static_cast<std::size_t>(worker)];
+    heap.clear();
+    heap.push_back(frontier[static_cast<std::size_t>(item)]);
+    while (!heap.empty()) {
+      std::pop_heap(heap.begin(), heap.end(), LowerBound{});
+      const Box box = heap.back();
+      heap.pop_back();
+      if (box.bound <= search.incumbent()) continue;
+      if (stopper.count()) {
+        raiseTo(unresolved, box.bound);
+        for (const Box& left : heap) raiseTo(unresolved, left.bound);
+        heap.clear();
+        break;
+      }
+      search.expand(box, pushTo(heap));
+    }
+    progress(static_cast<double>(++done) / items);
+  });
+  const Candidate best = search.best();
+  result.boxes = stopper.boxes() - boxesBefore;
+  result.score = best.score;
+  result.upperBound = std::max(best.score, unresolved.load());
+  result.proven = !stopper.stopped() || unresolved.load() <= best.score;
+  if (best.tp[0] < 0) return result;
+  result.found = true;
+  const auto [t1, t2, t3] = best.tp;
+  result.tp1 = t1, result.tp2 = t2, result.tp3 = t3;
+  const double leg1 = d.km(t1, t2), leg2 = d.km(t2, t3);
+  if (kind.shape == RouteShape::FreeDistance) {
+    const Extreme in = queries.farthest(t1, 0, t1, true);
+    const Extreme out = queries.farthest(t3, t3, d.size() - 1, false);
+    result.start = in.a, result.finish = out.a;
+    result.distanceKm = in.km + leg1 + leg2 + out.km;
+  } else {
+    const Extreme closing = queries.closest(t1, t3);
+    result.start = closing.a, result.finish = closing.b;
+    result.distanceKm = leg1 + leg2 + d.km(t3, t1);
+    result.gapKm = closing.km;
+    result.penaltyKm = closing.km > kind.closingFreeKm ? closing.km : 0;
+  }
+  return result;
+}
+
+}  // namespace
+
+ScoringTrack scoringTrack(const FlightRecord& record) {
+  ScoringTrack track;
+  for (int i = 1; i <= record.FixCount; ++i) {
+    if (!record.FixValid[i]) continue;
+    track.lat.push_back(record.FixLat[i]);
+    track.lon.push_back(record.FixLon[i]);
+    track.fixNumber.push_back(i);
+  }
+  return track;
+}
+
+ScoreResult scoreTrack(const ScoringTrack& track, const RuleSet& rules, RunControl& control,
+                       const SearchLimits& limits) {
+  const auto start = Clock::now();
+  const TrackDistance d(rules.model, rules.sphereRadiusKm, track.lat, track.lon);
+  const RangeTree tree(d);
+  const auto queries = std::make_unique<TrackQueries>(d, tree);
+  ScoreResult result;
+  std::vector<std::array<int, 3>> routes;
+  const int kinds = static_cast<int>(rules.kinds.size());
+  for (int k = 0; k < kinds; ++k) {
+    const auto progress = [&](double share) {
+      control.overallProgress(static_cast<int>(100 * (k + share) / kinds));
+    };
+    // Each kind gets an equal share of the time that is left.
+    SearchLimits kindLimits = limits;
+    if (limits.seconds > 0) {
+      const double left = limits.seconds - std::chrono::duration<double>(Clock::now() - start).count();
+      kindLimits.seconds = std::max(left, 1e-3) / (kinds - k);
+    }
+    Stopper stopper(control, kindLimits, Clock::now());
+    const KindResult& r = result.kinds.emplace_back(searchKind(
+        d, tree, *queries, rules.kinds[static_cast<std::size_t>(k)], stopper, routes, progress));
+    if (control.cancelled()) throw OptimizationCancelled();
+    if (r.found) routes.push_back({r.tp1, r.tp2, r.tp3});
+  }
+  for (int k = 0; k < kinds; ++k) {
+    const KindResult& r = result.kinds[static_cast<std::size_t>(k)];
+    if (r.found && (result.best < 0 || r.score > result.kinds[static_cast<std::size_t>(result.best)].score)) {
+      result.best = k;
+    }
+  }
+  control.overallProgress(100);
+  result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return result;
+}
+
+}  // namespace quorvanta::exact

@@ -1,0 +1,234 @@
+#include "optimize/exact/ExactSolver.h"
+
+#include <cmath>
+#include <memory>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "flight/Geodesy.h"
+#include "optimize/exact/TrackDistance.h"
+
+namespace quorvanta::exact {
+namespace {
+
+// The plainest search there is: every combination of fixes.
+double bruteForce(const ScoringTrack& track, const RuleSet& rules, const ScoringKind& kind) {
+  const TrackDistance distance(rules.model, rules.sphereRadiusKm, track.lat, track.lon);
+  const int n = track.size();
+  const auto at = [n](int a, int b) { return static_cast<std::size_t>(a * n + b); };
+  std::vector<double> d(static_cast<std::size_t>(n * n));
+  for (int a = 0; a < n; ++a) {
+    for (int b = 0; b < n; ++b) d[at(a, b)] = distance.km(a, b);
+  }
+  double best = 0;
+  if (kind.shape == RouteShape::FreeDistance) {
+    std::vector<double> in(static_cast<std::size_t>(n)), out(static_cast<std::size_t>(n));
+    for (int t = 0; t < n; ++t) {
+      for (int s = 0; s <= t; ++s) in[static_cast<std::size_t>(t)] = std::max(in[static_cast<std::size_t>(t)], d[at(s, t)]);
+      for (int f = t; f < n; ++f) out[static_cast<std::size_t>(t)] = std::max(out[static_cast<std::size_t>(t)], d[at(t, f)]);
+    }
+    for (int t1 = 0; t1 < n; ++t1) {
+      for (int t2 = t1; t2 < n; ++t2) {
+        for (int t3 = t2; t3 < n; ++t3) {
+          best = std::max(best, freeScore(kind, in[static_cast<std::size_t>(t1)], d[at(t1, t2)],
+                                          d[at(t2, t3)], out[static_cast<std::size_t>(t3)]));
+        }
+      }
+    }
+    return best;
+  }
+  // gap[a][b]: the closest start s <= a to a finish f >= b.
+  std::vector<double> gap(d);
+  for (int a = 0; a < n; ++a) {
+    for (int b = n - 1; b > a; --b) {
+      if (a > 0) gap[at(a, b)] = std::min(gap[at(a, b)], gap[at(a - 1, b)]);
+      if (b < n - 1) gap[at(a, b)] = std::min(gap[at(a, b)], gap[at(a, b + 1)]);
+    }
+  }
+  for (int t1 = 0; t1 < n; ++t1) {
+    for (int t2 = t1 + 1; t2 < n; ++t2) {
+      for (int t3 = t2 + 1; t3 < n; ++t3) {
+        const auto score =
+            triangleScore(kind, d[at(t1, t2)], d[at(t2, t3)], d[at(t3, t1)], gap[at(t1, t3)]);
+        if (score) best = std::max(best, *score);
+      }
+    }
+  }
+  return best;
+}
+
+// Positions in degrees around 46.5 N 11 E (or the given centre).
+struct Shape {
+  std::string name;
+  std::function<void(std::vector<double>& lat, std::vector<double>& lon)> fill;
+};
+
+void add(std::vector<double>& lat, std::vector<double>& lon, double latDeg, double lonDeg) {
+  lat.push_back(latDeg * DegToRad);
+  lon.push_back(lonDeg * DegToRad);
+}
+
+std::vector<Shape> shapes() {
+  return {
+      {"random walk", [](auto& lat, auto& lon) {
+         std::mt19937 random(7);
+         std::normal_distribution<double> step(0, 0.004);
+         double y = 46.5, x = 11;
+         for (int i = 0; i < 220; ++i) add(lat, lon, y += step(random), x += step(random) + 0.001);
+       }},
+      {"collinear with repeats", [](auto& lat, auto& lon) {
+         for (int i = 0; i < 200; ++i) add(lat, lon, 46.5, 11 + 0.002 * ((i * 7) % 150 + (i % 5 == 0)));
+       }},
+      {"circling and drifting", [](auto& lat, auto& lon) {
+         for (int i = 0; i < 220; ++i) {
+           const double a = i * 0.35;
+           add(lat, lon, 46.5 + 0.003 * std::sin(a) + 0.0004 * i, 11 + 0.004 * std::cos(a));
+         }
+       }},
+      {"out and return", [](auto& lat, auto& lon) {
+         for (int i = 0; i < 200; ++i) add(lat, lon, 46.5 + 0.001 * (i < 100 ? i : 200 - i), 11 + 0.00003 * i);
+       }},
+      {"triangle flown twice, large", [](auto& lat, auto& lon) {
+         const double y[] = {46.5, 46.9, 46.6, 46.5}, x[] = {11, 11.2, 11.6, 11};
+         for (int i = 0; i < 240; ++i) {
+           const double t = (i % 120) / 40.0;
+           const int leg = static_cast<int>(t);
+           const double f = t - leg;
+           add(lat, lon, y[leg] + f * (y[leg + 1] - y[leg]) + 0.001 * (i / 120),
+               x[leg] + f * (x[leg + 1] - x[leg]));
+         }
+       }},
+      {"southern and western hemisphere", [](auto& lat, auto& lon) {
+         std::mt19937 random(3);
+         std::uniform_real_distribution<double> jitter(-0.02, 0.02);
+         for (int i = 0; i < 180; ++i) add(lat, lon, -33.5 + 0.1 * std::sin(i * 0.05) + jitter(random), -70.6 + 0.002 * i);
+       }},
+  };
+}
+
+ScoringTrack trackOf(const Shape& shape) {
+  ScoringTrack track;
+  shape.fill(track.lat, track.lon);
+  for (int i = 0; i < track.size(); ++i) track.fixNumber.push_back(i + 1);
+  return track;
+}
+
+ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, const SearchLimits& limits = {}) {
+  RunControl control;
+  return scoreTrack(track, rules, control, limits);
+}
+
+void expectExact(const ScoringTrack& track, const RuleSet& rules, const std::string& what) {
+  const ScoreResult result = solve(track, rules);
+  ASSERT_EQ(result.kinds.size(), rules.kinds.size());
+  for (std::size_t k = 0; k < rules.kinds.size(); ++k) {
+    const KindResult& r = result.kinds[k];
+    SCOPED_TRACE(what + ", " + rules.name + ", " + rules.kinds[k].name);
+    EXPECT_EQ(r.score, bruteForce(track, rules, rules.kinds[k]));
+    EXPECT_TRUE(r.proven);
+    EXPECT_EQ(r.found, r.score > 0);
+    if (!r.found) continue;
+    // The route reported scores what the search says.
+    const TrackDistance d(rules.model, rules.sphereRadiusKm, track.lat, track.lon);
+    EXPECT_TRUE(r.start <= r.tp1 && r.tp1 <= r.tp2 && r.tp2 <= r.tp3 && r.tp3 <= r.finish);
+    if (rules.kinds[k].shape == RouteShape::FreeDistance) {
+      EXPECT_EQ(r.score, freeScore(rules.kinds[k], d.km(r.start, r.tp1), d.km(r.tp1, r.tp2),
+                                   d.km(r.tp2, r.tp3), d.km(r.tp3, r.finish)));
+    } else {
+      EXPECT_EQ(r.gapKm, d.km(r.start, r.finish));
+      EXPECT_EQ(r.score, triangleScore(rules.kinds[k], d.km(r.tp1, r.tp2), d.km(r.tp2, r.tp3),
+                                       d.km(r.tp3, r.tp1), r.gapKm));
+    }
+  }
+}
+
+TEST(ExactSolver, EqualsBruteForceForEveryShapeKindAndRuleSet) {
+  for (const Shape& shape : shapes()) {
+    const ScoringTrack track = trackOf(shape);
+    for (const RuleSet& rules : ruleSets()) expectExact(track, rules, shape.name);
+  }
+}
+
+TEST(ExactSolver, ClosingExactlyAtTheLimitCounts) {
+  const ScoringTrack track = trackOf(shapes()[2]);
+  RuleSet rules = *findRuleSet("fai");
+  const TrackDistance d(rules.model, 0, track.lat, track.lon);
+  // Limits that equal a gap of the track to the last bit.
+  for (const auto& [a, b] : {std::pair{30, 150}, std::pair{60, 200}, std::pair{5, 215}}) {
+    for (ScoringKind& kind : rules.kinds) kind.closingFixedKm = kind.closingFreeKm = d.km(a, b);
+    expectExact(track, rules, "limit " + std::to_string(a) + "-" + std::to_string(b));
+  }
+}
+
+TEST(ExactSolver, InvalidFixesAreNeverChosen) {
+  auto record = std::make_unique<FlightRecord>();
+  const ScoringTrack all = trackOf(shapes()[4]);
+  for (int i = 0; i < all.size(); ++i) {
+    record->FixLat[i + 1] = all.lat[static_cast<std::size_t>(i)];
+    record->FixLon[i + 1] = all.lon[static_cast<std::size_t>(i)];
+    // The corners and every third fix are invalid.
+    record->FixValid[i + 1] = i % 3 != 0 && i % 40 != 0;
+  }
+  record->FixCount = all.size();
+  const ScoringTrack track = scoringTrack(*record);
+  ASSERT_EQ(track.size(), 156);
+  for (const RuleSet& rules : ruleSets()) {
+    expectExact(track, rules, "invalid fixes");
+    for (const KindResult& r : solve(track, rules).kinds) {
+      if (!r.found) continue;
+      for (const int index : {r.start, r.tp1, r.tp2, r.tp3, r.finish}) {
+        EXPECT_TRUE(record->FixValid[track.fixNumber[static_cast<std::size_t>(index)]]);
+      }
+    }
+  }
+}
+
+TEST(ExactSolver, ALimitedSearchSaysHowFarItsBoundIs) {
+  const ScoringTrack track = trackOf(shapes()[0]);
+  const RuleSet& rules = *findRuleSet("xcontest");
+  const ScoreResult result = solve(track, rules, {.boxes = 50});
+  for (std::size_t k = 0; k < rules.kinds.size(); ++k) {
+    const KindResult& r = result.kinds[k];
+    EXPECT_GE(r.upperBound, bruteForce(track, rules, rules.kinds[k]));
+    EXPECT_EQ(r.proven, r.upperBound == r.score);
+  }
+  EXPECT_FALSE(result.kinds[0].proven);
+}
+
+TEST(ExactSolver, TinyTracksAndCancel) {
+  for (int n = 0; n <= 3; ++n) {
+    ScoringTrack track = trackOf(shapes()[0]);
+    track.lat.resize(static_cast<std::size_t>(n)), track.lon.resize(static_cast<std::size_t>(n));
+    track.fixNumber.resize(static_cast<std::size_t>(n));
+    for (const RuleSet& rules : ruleSets()) expectExact(track, rules, std::to_string(n) + " fixes");
+  }
+  const std::atomic<bool> cancel{true};
+  RunControl control({}, &cancel);
+  EXPECT_THROW(scoreTrack(trackOf(shapes()[0]), *findRuleSet("ffvl"), control), OptimizationCancelled);
+}
+
+TEST(ExactSolver, Wgs84DistanceOfVincentysExample) {
+  // Flinders Peak to Buninyong, the example of Vincenty's paper: 54 972.271 m.
+  const auto rad = [](double d, double m, double s) { return (d + m / 60 + s / 3600) * DegToRad; };
+  EXPECT_NEAR(wgs84DistanceKm(-rad(37, 57, 3.72030), rad(144, 25, 29.52440), -rad(37, 39, 10.15610),
+                              rad(143, 55, 35.38390)),
+              54.972271, 1e-6);
+}
+
+TEST(ExactSolver, RuleSetBoundaries) {
+  const RuleSet& olc = *findRuleSet("olc2003");
+  const RuleSet& ffvl = *findRuleSet("ffvl");
+  EXPECT_FALSE(triangleScore(olc.kinds[2], 28, 42, 30, 0));  // 28 % is not more than 28 %
+  EXPECT_EQ(triangleScore(findRuleSet("xcontest")->kinds[2], 28.5, 41.5, 30, 0), 140);
+  EXPECT_EQ(triangleScore(olc.kinds[1], 40, 30, 30, 20), 80 * 1.75);  // gap of exactly 20 %
+  EXPECT_FALSE(triangleScore(olc.kinds[1], 40, 30, 30, 20.001));
+  EXPECT_EQ(triangleScore(ffvl.kinds[1], 10, 10, 10, 3), 36);  // within the free 3 km
+  EXPECT_FALSE(triangleScore(ffvl.kinds[1], 10, 10, 10, 3.01));
+  EXPECT_DOUBLE_EQ(*triangleScore(ffvl.kinds[1], 40, 40, 40, 5.9), (120 - 5.9) * 1.2);
+  EXPECT_EQ(findRuleSet("olc"), nullptr);
+}
+
+}  // namespace
+}  // namespace quorvanta::exact

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonText.h"
 #include "flight/DayCount.h"
+#include "flight/FieldText.h"
 #include "flight/Geodesy.h"
 #include "flight/NumberText.h"
 #include "optimize/exact/ExactSolver.h"
@@ -59,14 +60,15 @@ std::vector<RoutePoint> routePoints(const KindResult& r) {
 
 double rounded2(double value) { return std::round(value * 100) / 100; }
 
-std::string pointJson(const FlightRecord& record, int fix) {
-  return "{\"fix\": " + std::to_string(fix) + ", \"time\": " +
-         jsonString(timeOfDayText(record.FixTime[fix])) +
-         ", \"lat_deg\": " + jsonNumber(record.FixLat[fix] / DegToRad) +
-         ", \"lon_deg\": " + jsonNumber(record.FixLon[fix] / DegToRad) + "}";
+std::string pointJson(const exact::ScoringTrack& track, int index) {
+  const auto k = static_cast<std::size_t>(index);
+  return "{\"fix\": " + std::to_string(track.fixNumber[k]) + ", \"time\": " +
+         jsonString(timeOfDayText(track.time[k])) +
+         ", \"lat_deg\": " + jsonNumber(track.lat[k] / DegToRad) +
+         ", \"lon_deg\": " + jsonNumber(track.lon[k] / DegToRad) + "}";
 }
 
-void writeJson(std::ostream& out, const FlightRecord& record, const exact::ScoringTrack& track,
+void writeJson(std::ostream& out, const exact::ScoringTrack& track,
                const exact::RuleSet& rules, const exact::ScoreResult& result) {
   out << "{\"rules\": " << jsonString(rules.id) << ", \"distance_model\": "
       << jsonString(rules.model == exact::DistanceModel::Wgs84 ? "wgs84" : "sphere")
@@ -85,7 +87,7 @@ void writeJson(std::ostream& out, const FlightRecord& record, const exact::Scori
     if (r.found) {
       for (const RoutePoint& p : routePoints(r)) {
         out << ", \"" << p.role << "\": "
-            << pointJson(record, track.fixNumber[static_cast<std::size_t>(p.index)]);
+            << pointJson(track, p.index);
       }
     }
     out << "}";
@@ -95,7 +97,7 @@ void writeJson(std::ostream& out, const FlightRecord& record, const exact::Scori
       << ", \"seconds\": " << jsonNumber(result.seconds) << "}\n";
 }
 
-void writeText(std::ostream& out, const FlightRecord& record, const exact::ScoringTrack& track,
+void writeText(std::ostream& out, const exact::ScoringTrack& track,
                const exact::RuleSet& rules, const exact::ScoreResult& result) {
   out << "Wertung nach " << rules.name << " ("
       << (rules.model == exact::DistanceModel::Wgs84 ? "WGS-84-Ellipsoid"
@@ -116,10 +118,11 @@ void writeText(std::ostream& out, const FlightRecord& record, const exact::Scori
                            free ? "Ziel" : "Schließen an"};
     const auto points = routePoints(r);
     for (std::size_t k = 0; k < points.size(); ++k) {
-      const int fix = track.fixNumber[static_cast<std::size_t>(points[k].index)];
-      out << "  " << names[k] << ": " << fix << "  " << timeOfDayText(record.FixTime[fix]) << "  "
-          << AngleText(record.FixLat[fix]) << (record.FixLat[fix] < 0 ? " S  " : " N  ")
-          << AngleText(record.FixLon[fix]) << (record.FixLon[fix] < 0 ? " W\n" : " E\n");
+      const auto i = static_cast<std::size_t>(points[k].index);
+      const double lat = track.lat[i], lon = track.lon[i];
+      out << "  " << names[k] << ": " << track.fixNumber[i] << "  " << timeOfDayText(track.time[i])
+          << "  " << AngleText(lat) << (lat < 0 ? " S  " : " N  ") << AngleText(lon)
+          << (lon < 0 ? " W\n" : " E\n");
     }
   }
   out << "Beste Art: "
@@ -137,16 +140,27 @@ int scoreCommand(const std::vector<std::string>& args, std::ostream& out, std::o
            "[--max-seconds S]\n";
     return 2;
   }
-  const auto record = loadFlight(args[0], err);
-  if (!record) return 1;
-  const exact::ScoringTrack track = exact::scoringTrack(*record);
+  // An IGC file is scored on every fix; a load would thin a long flight.
+  exact::ScoringTrack track;
+  if (toLower(args[0]).find(".igc") != std::string::npos) {
+    exact::ScoringTrackRead read = exact::readScoringTrack(args[0]);
+    if (read.error) {
+      err << args[0] << ": " << *read.error << "\n";
+      return 1;
+    }
+    track = std::move(read.track);
+  } else {
+    const auto record = loadFlight(args[0], err);
+    if (!record) return 1;
+    track = exact::scoringTrack(*record);
+  }
   RunControl control;
   const exact::ScoreResult result =
       exact::scoreTrack(track, *parsed.rules, control, {.seconds = parsed.seconds});
   if (parsed.json) {
-    writeJson(out, *record, track, *parsed.rules, result);
+    writeJson(out, track, *parsed.rules, result);
   } else {
-    writeText(out, *record, track, *parsed.rules, result);
+    writeText(out, track, *parsed.rules, result);
   }
   return 0;
 }

@@ -47,6 +47,22 @@ TEST(ScoreCommand, EveryKindOfTheRuleSetWithItsRouteAndTheBestKind) {
   EXPECT_NE(text.out.find("Beste Art: "), std::string::npos);
 }
 
+TEST(ScoreCommand, ALongFlightIsScoredOnEveryFixWithItsBRecordNumbers) {
+  test::ScratchDir scratch;
+  const auto fixes = test::generateTrack({.fixCount = 17000, .seed = 2, .invalidShare = 0.05});
+  const std::string file = scratch.write("long.igc", test::igcFile(fixes));
+  const auto run = runCli("score " + quotedPath(file) + " --json --max-seconds 1");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto json = nlohmann::json::parse(run.out);
+  EXPECT_EQ(json["usable_fixes"].get<long>(),
+            std::count_if(fixes.begin(), fixes.end(), [](const auto& fix) { return fix.valid; }));
+  const auto& free = json["kinds"][0];
+  ASSERT_TRUE(free["found"].get<bool>());
+  const int finish = free["finish"]["fix"].get<int>();
+  ASSERT_TRUE(finish >= 1 && finish <= 17000);
+  EXPECT_TRUE(fixes[static_cast<std::size_t>(finish - 1)].valid);
+}
+
 TEST(ScoreCommand, UsageAndFileErrors) {
   EXPECT_EQ(runCli("score").status, 2);
   EXPECT_EQ(runCli("score x.igc --rules olc").status, 2);

@@ -400,6 +400,98 @@ class Stopper {
   std::atomic<bool> stopped_{false};
 };
 
+// A free distance is a chain of four legs, start <= tp1 <= tp2 <= tp3 <=
+// finish: layer by layer, the longest chain of j legs ending at each fix is
+// the best of the chains of j - 1 legs ending at or before it plus the leg
+// from there. Rounding is monotone, so these sums, taken in the route's
+// order, are bit for bit the maximum over all routes. Nothing when stopped.
+std::optional<std::array<int, 3>> longestChain(const TrackDistance& d, const RangeTree& tree,
+                                               Stopper& stopper,
+                                               const std::function<void(double)>& progress) {
+  const int n = d.size();
+  if (n == 0) return std::nullopt;
+  constexpr int Legs = 4;
+  const auto nodes = static_cast<std::size_t>(tree.count());
+  std::vector<double> weight(static_cast<std::size_t>(n), 0.0), nodeWeight(nodes), reach(nodes),
+      atHi(nodes);
+  std::array<std::vector<int>, Legs> from;
+  constexpr int Chunk = 128;
+  const int chunks = (n + Chunk - 1) / Chunk;
+  for (int leg = 0; leg < Legs; ++leg) {
+    // The most a chain through a node's fixes reaches at the node's last
+    // fix: on a straight track this is what it reaches there exactly, where
+    // a ball round the node would give twice its radius away. Node k's
+    // subtrees follow it, so each node's children are done first.
+    parallelFor(tree.count() / 4096 + 1, [&](int part, int) {
+      const int first = tree.count() - 1 - part * 4096;
+      for (int k = first; k > first - 4096 && k >= 0; --k) {
+        const Node& node = tree.node(k);
+        if (!node.leaf()) {
+          const Node& left = tree.node(node.left);
+          atHi[static_cast<std::size_t>(k)] = d.km(left.hi, node.hi);
+        }
+      }
+    });
+    for (int k = tree.count() - 1; k >= 0; --k) {
+      const Node& node = tree.node(k);
+      const auto at = static_cast<std::size_t>(k);
+      if (node.leaf()) {
+        nodeWeight[at] = reach[at] = weight[static_cast<std::size_t>(node.lo)];
+      } else {
+        const auto left = static_cast<std::size_t>(node.left), right = static_cast<std::size_t>(node.right);
+        nodeWeight[at] = std::max(nodeWeight[left], nodeWeight[right]);
+        reach[at] = std::max(reach[left] + atHi[at] + Slack, reach[right]);
+      }
+    }
+    std::vector<double> next(static_cast<std::size_t>(n));
+    auto& origin = from[static_cast<std::size_t>(leg)];
+    origin.assign(static_cast<std::size_t>(n), 0);
+    parallelFor(chunks, [&](int chunk, int) {
+      int seed = chunk * Chunk;
+      for (int t = chunk * Chunk; t < std::min(n, (chunk + 1) * Chunk); ++t) {
+        if (stopper.count()) return;
+        // The previous fix's best origin is a strong first guess.
+        Extreme best{weight[static_cast<std::size_t>(seed)] + d.km(seed, t), seed, t};
+        std::array<int, 256> stack{};
+        int top = 0;
+        stack[static_cast<std::size_t>(top++)] = 0;
+        while (top > 0) {
+          const int k = stack[static_cast<std::size_t>(--top)];
+          const Node& node = tree.node(k);
+          if (node.lo > t) continue;
+          // A node wholly before t is judged from its last fix, one
+          // reaching past t from its centre.
+          const int probe = node.hi <= t ? node.hi : node.center;
+          const double dp = d.km(probe, t);
+          if (probe <= t) {
+            const double value = weight[static_cast<std::size_t>(probe)] + dp;
+            if (value > best.km) best = {value, probe, t};
+          }
+          if (node.leaf()) continue;
+          const double bound = node.hi <= t
+                                   ? reach[static_cast<std::size_t>(k)] + dp + Slack
+                                   : nodeWeight[static_cast<std::size_t>(k)] + dp + node.radius + Slack;
+          if (bound <= best.km) continue;
+          stack[static_cast<std::size_t>(top++)] = node.right;
+          stack[static_cast<std::size_t>(top++)] = node.left;
+        }
+        next[static_cast<std::size_t>(t)] = best.km;
+        origin[static_cast<std::size_t>(t)] = seed = best.a;
+      }
+    });
+    if (stopper.stopped()) return std::nullopt;
+    weight = std::move(next);
+    progress(static_cast<double>(leg + 1) / Legs);
+  }
+  int at = static_cast<int>(std::max_element(weight.begin(), weight.end()) - weight.begin());
+  std::array<int, 3> tp{};
+  for (int leg = Legs - 1; leg >= 1; --leg) {
+    at = from[static_cast<std::size_t>(leg)][static_cast<std::size_t>(at)];
+    tp[static_cast<std::size_t>(leg - 1)] = at;
+  }
+  return tp;
+}
+
 KindResult searchKind(const TrackDistance& d, const RangeTree& tree, TrackQueries& queries,
                       const ScoringKind& kind, Stopper& stopper,
                       const std::vector<std::array<int, 3>>& earlier,
@@ -408,13 +500,20 @@ KindResult searchKind(const TrackDistance& d, const RangeTree& tree, TrackQuerie
   result.kind = &kind;
   const long long boxesBefore = stopper.boxes();
   KindSearch search(d, tree, queries, kind);
-  // The routes of the kinds already searched often count for this one too
-  // and give the search a bound to cut with from the start.
+  // Routes found before give the search a bound to cut with from the start.
   for (const auto& route : earlier) search.consider(route);
   std::atomic<double> unresolved{0};
   const std::array<int, 3> root{0, 0, 0};
   std::vector<Box> frontier;
-  if (tree.count() > 0 && search.ordered(root)) frontier.push_back({root, search.bound(root)});
+  if (kind.shape == RouteShape::FreeDistance) {
+    if (const auto chain = longestChain(d, tree, stopper, progress)) {
+      search.consider(*chain);
+    } else if (tree.count() > 0) {
+      unresolved = search.bound(root);
+    }
+  } else if (tree.count() > 0 && search.ordered(root)) {
+    frontier.push_back({root, search.bound(root)});
+  }
   const auto pushTo = [&](std::vector<Box>& heap) {
     return [&heap](const Box& box) {
       heap.push_back(box);
@@ -492,22 +591,51 @@ ScoringTrack scoringTrack(const FlightRecord& record) {
     track.lat.push_back(record.FixLat[i]);
     track.lon.push_back(record.FixLon[i]);
     track.fixNumber.push_back(i);
+    track.time.push_back(record.FixTime[i]);
   }
   return track;
 }
 
-ScoreResult scoreTrack(const ScoringTrack& track, const RuleSet& rules, RunControl& control,
-                       const SearchLimits& limits) {
+namespace {
+
+using Routes = std::vector<std::array<int, 3>>;
+
+// Tracks longer than this are first solved on every CoarseStep-th fix.
+constexpr int CoarseFixes = 1500;
+constexpr int CoarseStep = 4;
+constexpr long long CoarseBoxes = 200000;
+
+ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& control,
+                  const SearchLimits& limits, bool report) {
   const auto start = Clock::now();
+  const int kinds = static_cast<int>(rules.kinds.size());
+  // The best routes of a coarse pass score nearly as much as the optimum on
+  // the whole track; as the first bound to cut with, they spare the search
+  // most of the boxes it would take apart before finding such a route.
+  std::vector<Routes> seeds(static_cast<std::size_t>(kinds));
+  if (track.size() > CoarseFixes) {
+    ScoringTrack coarse;
+    for (std::size_t i = 0; i < track.lat.size(); i += CoarseStep) {
+      coarse.lat.push_back(track.lat[i]);
+      coarse.lon.push_back(track.lon[i]);
+    }
+    const ScoreResult pass = solve(coarse, rules, control, {limits.seconds / 4, CoarseBoxes}, false);
+    for (int k = 0; k < kinds; ++k) {
+      const KindResult& r = pass.kinds[static_cast<std::size_t>(k)];
+      if (r.found) {
+        seeds[static_cast<std::size_t>(k)].push_back(
+            {r.tp1 * CoarseStep, r.tp2 * CoarseStep, r.tp3 * CoarseStep});
+      }
+    }
+  }
   const TrackDistance d(rules.model, rules.sphereRadiusKm, track.lat, track.lon);
   const RangeTree tree(d);
   const auto queries = std::make_unique<TrackQueries>(d, tree);
   ScoreResult result;
-  std::vector<std::array<int, 3>> routes;
-  const int kinds = static_cast<int>(rules.kinds.size());
+  Routes routes;
   for (int k = 0; k < kinds; ++k) {
     const auto progress = [&](double share) {
-      control.overallProgress(static_cast<int>(100 * (k + share) / kinds));
+      if (report) control.overallProgress(static_cast<int>(100 * (k + share) / kinds));
     };
     // Each kind gets an equal share of the time that is left.
     SearchLimits kindLimits = limits;
@@ -515,9 +643,12 @@ ScoreResult scoreTrack(const ScoringTrack& track, const RuleSet& rules, RunContr
       const double left = limits.seconds - std::chrono::duration<double>(Clock::now() - start).count();
       kindLimits.seconds = std::max(left, 1e-3) / (kinds - k);
     }
+    // The routes of the kinds already searched often count for this one too.
+    Routes tried = routes;
+    for (const Routes& seed : seeds) tried.insert(tried.end(), seed.begin(), seed.end());
     Stopper stopper(control, kindLimits, Clock::now());
     const KindResult& r = result.kinds.emplace_back(searchKind(
-        d, tree, *queries, rules.kinds[static_cast<std::size_t>(k)], stopper, routes, progress));
+        d, tree, *queries, rules.kinds[static_cast<std::size_t>(k)], stopper, tried, progress));
     if (control.cancelled()) throw OptimizationCancelled();
     if (r.found) routes.push_back({r.tp1, r.tp2, r.tp3});
   }
@@ -527,9 +658,16 @@ ScoreResult scoreTrack(const ScoringTrack& track, const RuleSet& rules, RunContr
       result.best = k;
     }
   }
-  control.overallProgress(100);
+  if (report) control.overallProgress(100);
   result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   return result;
+}
+
+}  // namespace
+
+ScoreResult scoreTrack(const ScoringTrack& track, const RuleSet& rules, RunControl& control,
+                       const SearchLimits& limits) {
+  return solve(track, rules, control, limits, true);
 }
 
 }  // namespace quorvanta::exact

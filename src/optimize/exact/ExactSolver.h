@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "flight/FlightRecord.h"
@@ -14,10 +16,21 @@ namespace quorvanta::exact {
 struct ScoringTrack {
   std::vector<double> lat, lon;  // radians
   std::vector<std::int32_t> fixNumber;
+  std::vector<double> time;  // day count, as FlightRecord::FixTime
   int size() const { return static_cast<int>(lat.size()); }
 };
 
 ScoringTrack scoringTrack(const FlightRecord& record);
+
+struct ScoringTrackRead {
+  ScoringTrack track;
+  std::optional<std::string> error;  // German, ready to show
+};
+
+// Every valid fix of an IGC file, without the thinning a load applies to
+// long flights; fix numbers count the B records of the file from 1. A file
+// the reader refuses is refused here with the same message.
+ScoringTrackRead readScoringTrack(const std::string& path);
 
 // 0: no limit. The boxes count for each kind; the seconds for the whole run,
 // each kind getting an equal share of what is left. A search stopped by a

@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "flight/Geodesy.h"
+#include "flight/IgcReader.h"
 #include "optimize/exact/TrackDistance.h"
+#include "support/TestFiles.h"
+#include "support/TrackGenerator.h"
 
 namespace quorvanta::exact {
 namespace {
@@ -207,6 +210,40 @@ TEST(ExactSolver, TinyTracksAndCancel) {
   const std::atomic<bool> cancel{true};
   RunControl control({}, &cancel);
   EXPECT_THROW(scoreTrack(trackOf(shapes()[0]), *findRuleSet("ffvl"), control), OptimizationCancelled);
+}
+
+TEST(ExactSolver, TheWholeTrackIsReadWhereALoadThinsIt) {
+  test::ScratchDir scratch;
+  for (const int count : {3000, 20000}) {
+    auto fixes = test::generateTrack({.fixCount = count, .seed = 5, .invalidShare = 0.1});
+    const std::string file = scratch.write("f.igc", test::igcFile(fixes));
+    const ScoringTrackRead read = readScoringTrack(file);
+    ASSERT_FALSE(read.error) << *read.error;
+    auto record = std::make_unique<FlightRecord>();
+    ASSERT_TRUE(readFlightFile(file, *record).ok());
+    const ScoringTrack loaded = scoringTrack(*record);
+    if (count <= MaxFixes) {
+      EXPECT_EQ(read.track.lat, loaded.lat);
+      EXPECT_EQ(read.track.lon, loaded.lon);
+      EXPECT_EQ(read.track.time, loaded.time);
+      EXPECT_EQ(read.track.fixNumber, loaded.fixNumber);
+    }
+    std::vector<std::int32_t> valid;
+    for (int i = 0; i < count; ++i) {
+      if (fixes[static_cast<std::size_t>(i)].valid) valid.push_back(i + 1);
+    }
+    EXPECT_EQ(read.track.fixNumber, valid);
+    EXPECT_EQ(read.track.size(), static_cast<int>(valid.size()));
+  }
+  // A file a load refuses is refused with the load's message.
+  const std::string fix = "B1000004630000N01100000EA0010000100\r\n";
+  for (const std::string& content : {test::igcFile({}), fix, "HFDTE150703\r\n" + fix + "B10000046X0000N01100000EA0010000100\r\n"}) {
+    const std::string file = scratch.write("bad.igc", content);
+    ReadResult load = readFlightFile(file, *std::make_unique<FlightRecord>());
+    ASSERT_FALSE(load.ok());
+    EXPECT_EQ(readScoringTrack(file).error, load.error->message);
+  }
+  EXPECT_TRUE(readScoringTrack("/nonexistent/f.igc").error);
 }
 
 TEST(ExactSolver, Wgs84DistanceOfVincentysExample) {

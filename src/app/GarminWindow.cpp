@@ -5,18 +5,16 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "app/ComPortChooser.h"
 #include "app/QtText.h"
 #include "app/SessionWindowEvents.h"
 #include "devices/garmin/GarminPort.h"
 #include "devices/garmin/GarminScreen.h"
 #include "flight/DayCount.h"
-#include "flight/FieldText.h"
 
 namespace quorvanta {
 
 namespace {
-
-constexpr int ComPorts = 8;
 
 const char* const ShortGuide =
     "Kurzanleitung:\n"
@@ -29,12 +27,6 @@ const char* const ChoiceGuide =
     "Liste aller Punkte mit Nummer, Zeit (UTC), Koordinaten und momentaner Geschwindigkeit, "
     "aus der einzelne Punkte abgewählt werden können. <Fertig> schreibt die ausgewählten "
     "Punkte in das IGC-File.";
-
-// The stored "COM Port": 1 .. 8, anything else counts as 1.
-int storedPortNumber(const SettingsStore& settings) {
-  const auto number = integerField(settings.readString("GPS", "COM Port", "1"));
-  return number && *number >= 1 && *number <= ComPorts ? *number : 1;
-}
 
 QPlainTextEdit* memo(QWidget* parent, const char* name, bool fixedFont) {
   auto* text = new QPlainTextEdit(parent);
@@ -104,7 +96,7 @@ GarminWindow::GarminWindow(FlightRecord& record, SettingsStore& settings, UserDi
   record_.DownloadDone = false;
   garmin::configurePort(port_);
   connectSessionEvents(port_, settings_, host_, driver_, [this] { render(); });
-  port_.setPortNum(storedPortNumber(settings_));
+  port_.setPortNum(storedComPort(settings_, "GPS"));
   garmin::appendDisplay(session_.view(), ShortGuide);
   buildControls();
   connectControls();
@@ -305,7 +297,7 @@ void GarminWindow::choosePort(int index) {
     storeSerialDevicePath(settings_, port_.PortNum(),
                           usbDevices_[static_cast<std::size_t>(index - ComPorts)].path);
   }
-  settings_.writeString("GPS", "COM Port", std::to_string(port_.PortNum()));
+  storeComPort(settings_, "GPS", port_.PortNum());
 }
 
 // "Fertig": the header details, then the file; leaving the details without

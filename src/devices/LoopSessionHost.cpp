@@ -41,4 +41,13 @@ void LoopSessionHost::appendTranscript(std::string_view text) {
   }
 }
 
+LoopSessionRun::LoopSessionRun(DownloadSession& session, void (*configure)(TVaComm&),
+                               std::string device, std::string transcriptPath,
+                               std::function<std::string()> firstLine)
+    : host(loop, std::move(transcriptPath), std::move(firstLine)), driver(session, port, host) {
+  configure(port);
+  port.setDeviceName(std::move(device));
+  host.connect(driver);
+}
+
 }  // namespace quorvanta

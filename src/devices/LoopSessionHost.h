@@ -36,4 +36,23 @@ class LoopSessionHost : public SessionHost {
   std::map<int, int> running_;  // session timer -> loop timer
 };
 
+// Everything a download without a window runs `session` with: the event
+// loop, the port set up by `configure` on `device`, the host and the driver.
+struct LoopSessionRun {
+  LoopSessionRun(DownloadSession& session, void (*configure)(TVaComm&), std::string device,
+                 std::string transcriptPath, std::function<std::string()> firstLine);
+
+  // Runs the loop until `done` or for at most `limit`; returns done(). The
+  // sessions end every stalled wait themselves: the limit only guards
+  // against one that would not.
+  bool runFor(const std::function<bool()>& done, EventLoop::Clock::duration limit) {
+    return loop.runUntil(done, EventLoop::Clock::now() + limit);
+  }
+
+  EventLoop loop;
+  TVaComm port{loop};
+  LoopSessionHost host;
+  SessionDriver driver;
+};
+
 }  // namespace quorvanta

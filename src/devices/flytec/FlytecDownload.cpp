@@ -1,9 +1,7 @@
 #include "devices/BarogramDownload.h"
 #include "devices/LoopSessionHost.h"
-#include "devices/SessionDriver.h"
 #include "devices/flytec/FlytecPort.h"
 #include "devices/flytec/FlytecSession.h"
-#include "devices/port/EventLoop.h"
 #include "flight/DayCount.h"
 
 namespace quorvanta::flytec {
@@ -18,22 +16,16 @@ constexpr auto TransferLimit = std::chrono::minutes(10);
 
 std::optional<std::string> downloadBarogram(const BarogramDownloadRequest& request,
                                             BarographBuffer& buffer, const ProgressReport& report) {
-  EventLoop loop;
-  TVaComm port(loop);
-  configurePort(port);
-  port.setDeviceName(request.device);
   FlytecSession session(buffer);
-  LoopSessionHost host(loop, request.transcriptPath,
-                       [] { return "Flytec 40XX " + isoDateTimeText(localNow()); });
-  SessionDriver driver(session, port, host);
-  host.connect(driver);
+  LoopSessionRun run(session, configurePort, request.device, request.transcriptPath,
+                     [] { return "Flytec 40XX " + isoDateTimeText(localNow()); });
 
   report("Verzeichnis und Speicher werden gelesen …");
-  driver.run(session.readBarograph());
+  run.driver.run(session.readBarograph());
   const FlytecView& view = session.view();
-  loop.runUntil([&] { return session.dataReady() || view.statusRed || !view.message.empty(); },
-                EventLoop::Clock::now() + TransferLimit);
-  port.Close();
+  run.runFor([&] { return session.dataReady() || view.statusRed || !view.message.empty(); },
+             TransferLimit);
+  run.port.Close();
   if (!view.message.empty()) return view.message;
   if (!session.dataReady()) return view.status.empty() ? std::string("Flytec 40XX antwortet nicht!") : view.status;
   for (const std::string& line : view.flights) report(line);

@@ -4,10 +4,7 @@ namespace quorvanta::flytec {
 
 void configurePort(TVaComm& port) {
   port.setBaudrate(br9600);
-  port.setDatabits(db8);
-  port.setParity(paNone);
-  port.setStopbits(sb1);
-  port.setFlowControl(TVaFlowControl{});
+  setLine8N1(port);
   port.setMonitorEvents(TVaCommEvents{ceRxChar});
 }
 

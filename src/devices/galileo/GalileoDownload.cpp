@@ -3,31 +3,21 @@
 #include <chrono>
 
 #include "devices/LoopSessionHost.h"
-#include "devices/SessionDriver.h"
 #include "devices/galileo/GalileoSession.h"
-#include "devices/port/EventLoop.h"
 
 namespace quorvanta::galileo {
 
 DownloadOutcome downloadGalileoTrack(const GalileoDownloadRequest& request,
                                      const std::function<void(std::string_view)>& report) {
-  EventLoop loop;
-  TVaComm port(loop);
-  configurePort(port);
-  port.setDeviceName(request.device);
   GalileoSession session;
-  LoopSessionHost host(loop, request.transcriptPath, nullptr);
-  SessionDriver driver(session, port, host);
-  host.connect(driver);
+  LoopSessionRun run(session, configurePort, request.device, request.transcriptPath, nullptr);
 
   report("Track wird gelesen …");
-  driver.run(session.readTrack());
-  // The answer ends with half a second of quiet; the deadline only guards
-  // against an instrument that never stops talking.
-  const auto deadline = EventLoop::Clock::now() + std::chrono::hours(1);
-  loop.runUntil([&] { return session.answersEvaluated() > 0 || !session.view().message.empty(); },
-                deadline);
-  port.Close();
+  run.driver.run(session.readTrack());
+  // The answer ends with half a second of quiet.
+  run.runFor([&] { return session.answersEvaluated() > 0 || !session.view().message.empty(); },
+             std::chrono::hours(1));
+  run.port.Close();
   DownloadOutcome outcome;
   if (!session.view().message.empty()) {
     outcome.error = session.view().message;

@@ -8,13 +8,10 @@ namespace quorvanta::galileo {
 
 void configurePort(TVaComm& port) {
   port.setBaudrate(br57600);
-  port.setDatabits(db8);
-  port.setParity(paNone);
-  port.setStopbits(sb1);
   TVaFlowControl flow;
   flow.XonXoffOut = true;
   flow.XonXoffIn = true;
-  port.setFlowControl(flow);
+  setLine8N1(port, flow);
   TVaBuffers buffers;
   buffers.ReadTimeout = 10000;
   port.setBuffers(buffers);

@@ -4,10 +4,8 @@
 #include <chrono>
 
 #include "devices/LoopSessionHost.h"
-#include "devices/SessionDriver.h"
 #include "devices/garmin/GarminPort.h"
 #include "devices/garmin/GarminSession.h"
-#include "devices/port/EventLoop.h"
 
 namespace quorvanta::garmin {
 
@@ -30,11 +28,8 @@ class ProgressReport {
   int shown_ = -1;
 };
 
-// The session ends every stalled transfer itself; the deadline only guards
-// against a session that would not.
-bool runUntil(EventLoop& loop, const GarminSession& session, const std::function<bool()>& done) {
-  const auto deadline = EventLoop::Clock::now() + std::chrono::hours(2);
-  loop.runUntil([&] { return done() || !session.view().message.empty(); }, deadline);
+bool runUntil(LoopSessionRun& run, const GarminSession& session, const std::function<bool()>& done) {
+  run.runFor([&] { return done() || !session.view().message.empty(); }, std::chrono::hours(2));
   return done();
 }
 
@@ -50,33 +45,27 @@ DownloadOutcome failure(const GarminSession& session) {
 
 DownloadOutcome downloadGarminFlight(const GarminDownloadRequest& request,
                                      const std::function<void(std::string_view)>& report) {
-  EventLoop loop;
-  TVaComm port(loop);
-  configurePort(port);
-  port.setDeviceName(request.device);
   GarminSession session;
-  LoopSessionHost host(loop, request.transcriptPath,
-                       [&request] { return transcriptFirstLine(request.now()); });
-  SessionDriver driver(session, port, host);
-  host.connect(driver);
+  LoopSessionRun run(session, configurePort, request.device, request.transcriptPath,
+                     [&request] { return transcriptFirstLine(request.now()); });
 
   report("Gerätetyp wird gelesen …");
-  driver.run(session.readProductData());
-  if (!runUntil(loop, session, [&] { return session.productKnown(); })) return failure(session);
+  run.driver.run(session.readProductData());
+  if (!runUntil(run, session, [&] { return session.productKnown(); })) return failure(session);
   report(session.unitDescription());
 
   ProgressReport progress(report);
-  driver.run(session.readTracks());
-  const bool complete = runUntil(loop, session, [&] {
+  run.driver.run(session.readTracks());
+  const bool complete = runUntil(run, session, [&] {
     progress(session.view());
     return session.trackLogComplete();
   });
-  port.Close();
+  run.port.Close();
   if (!complete) return failure(session);
   report(session.view().statusLabel);
   if (!session.view().message.empty()) report(session.view().message);
 
-  driver.run(session.showTrackList());
+  run.driver.run(session.showTrackList());
   for (std::size_t item = 0; item < session.view().trackItems.size(); ++item) {
     session.tickTrack(static_cast<int>(item), true);
   }

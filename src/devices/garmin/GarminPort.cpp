@@ -4,13 +4,7 @@ namespace quorvanta::garmin {
 
 void configurePort(TVaComm& port) {
   port.setBaudrate(br9600);
-  port.setDatabits(db8);
-  port.setParity(paNone);
-  port.setStopbits(sb1);
-  TVaFlowControl lines;
-  lines.ControlDtr = dtrEnabled;
-  lines.ControlRts = rtsEnabled;
-  port.setFlowControl(lines);
+  setLine8N1(port, DtrRtsRaised);
   port.setMonitorEvents(TVaCommEvents{ceRxChar});
   port.setEventPriority(tpNormal);
   port.setWritePriority(tpHighest);

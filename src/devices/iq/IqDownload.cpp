@@ -1,9 +1,7 @@
 #include "devices/BarogramDownload.h"
 #include "devices/LoopSessionHost.h"
-#include "devices/SessionDriver.h"
 #include "devices/iq/IqPort.h"
 #include "devices/iq/IqSession.h"
-#include "devices/port/EventLoop.h"
 #include "flight/DayCount.h"
 
 namespace quorvanta::iq {
@@ -27,29 +25,22 @@ void reportLines(const std::string& text, const ProgressReport& report) {
 
 std::optional<std::string> downloadBarogram(const BarogramDownloadRequest& request,
                                             BarographBuffer& buffer, const ProgressReport& report) {
-  EventLoop loop;
-  TVaComm port(loop);
-  configurePort(port);
-  port.setDeviceName(request.device);
   IqSession session(buffer);
-  LoopSessionHost host(loop, request.transcriptPath,
-                       [] { return "Bräuniger IQ " + isoDateTimeText(localNow()); });
-  SessionDriver driver(session, port, host);
-  host.connect(driver);
+  LoopSessionRun run(session, configurePort, request.device, request.transcriptPath,
+                     [] { return "Bräuniger IQ " + isoDateTimeText(localNow()); });
 
-  driver.run(session.openPort());
+  run.driver.run(session.openPort());
   const IqView& view = session.view();
   const auto failed = [&] { return !view.message.empty(); };
   const auto evaluated = [&] { return !view.checkBoxVisible; };
   if (!failed()) {
     report("Warte auf die Daten des Varios (Memo/Enter am Vario gedrückt halten) …");
-    loop.runUntil([&] { return failed() || !view.bytesLabel.empty(); },
-                  EventLoop::Clock::now() + request.wait);
+    run.runFor([&] { return failed() || !view.bytesLabel.empty(); }, request.wait);
   }
   if (!failed() && !view.bytesLabel.empty()) {
-    loop.runUntil([&] { return failed() || evaluated(); }, EventLoop::Clock::now() + TransferLimit);
+    run.runFor([&] { return failed() || evaluated(); }, TransferLimit);
   }
-  port.Close();
+  run.port.Close();
   if (failed()) return view.message;
   if (view.bytesLabel.empty()) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(request.wait).count();

@@ -5,10 +5,8 @@
 #include <memory>
 
 #include "devices/LoopSessionHost.h"
-#include "devices/SessionDriver.h"
 #include "devices/pmlr/MlrSession.h"
 #include "devices/pmlr/RenschlerSession.h"
-#include "devices/port/EventLoop.h"
 
 namespace quorvanta::pmlr {
 
@@ -23,12 +21,11 @@ std::optional<int> speedIndex(const int (&speeds)[N], int speed) {
 }
 
 // Until the session has given up waiting ("Com Abbruch" hidden again by the
-// evaluation or a lost port) or `done`. The session ends every wait itself;
-// the deadline only guards against one that would not.
-void runUntilIdle(EventLoop& loop, const PmlrSession& session, const std::function<bool()>& done) {
-  loop.runUntil(
+// evaluation or a lost port) or `done`.
+void runUntilIdle(LoopSessionRun& run, const PmlrSession& session, const std::function<bool()>& done) {
+  run.runFor(
       [&] { return done() || !session.view().abortButtonVisible || !session.view().message.empty(); },
-      EventLoop::Clock::now() + std::chrono::hours(2));
+      std::chrono::hours(2));
 }
 
 // What the window shows last: its message box, else the newest line of Memo1.
@@ -56,10 +53,7 @@ std::string speedsText(const std::vector<int>& speeds) {
 
 void configurePort(TVaComm& port) {
   port.setUserBaudrate(CommandSpeed);
-  port.setDatabits(db8);
-  port.setParity(paNone);
-  port.setStopbits(sb1);
-  port.setFlowControl(TVaFlowControl{});  // DTR and RTS off
+  setLine8N1(port);  // DTR and RTS off
   TVaBuffers buffers;
   buffers.ReadTimeout = 10000;
   port.setBuffers(buffers);
@@ -79,25 +73,19 @@ DownloadOutcome downloadPmlrTrack(const PmlrDownloadRequest& request,
     owned = std::move(mlr);
   }
   PmlrSession& session = *owned;
-  EventLoop loop;
-  TVaComm port(loop);
-  configurePort(port);
-  port.setDeviceName(request.device);
-  LoopSessionHost host(loop, request.transcriptPath, nullptr);
-  SessionDriver driver(session, port, host);
-  host.connect(driver);
+  LoopSessionRun run(session, configurePort, request.device, request.transcriptPath, nullptr);
 
   report("Seriennummer wird gelesen …");
-  driver.run(session.readSerialNumber());
-  runUntilIdle(loop, session, [&session] { return session.identified(); });
+  run.driver.run(session.readSerialNumber());
+  runUntilIdle(run, session, [&session] { return session.identified(); });
   if (!session.identified() || !session.view().message.empty()) {
-    port.Close();
+    run.port.Close();
     return failure(shownFailure(session));
   }
   report(session.aRecord());
   const std::vector<int> speeds = session.speedChoices();
   if (request.speed != 0 && std::find(speeds.begin(), speeds.end(), request.speed) == speeds.end()) {
-    port.Close();
+    run.port.Close();
     return failure("Das Gerät sendet den Track nicht mit " + std::to_string(request.speed) +
                    " Baud, nur mit " + speedsText(speeds) + " Baud.");
   }
@@ -105,15 +93,15 @@ DownloadOutcome downloadPmlrTrack(const PmlrDownloadRequest& request,
   // Each further request keeps the records received and fills the gaps.
   for (int attempt = 1; attempt <= MaxTrackRequests; ++attempt) {
     report(attempt == 1 ? "Track wird gelesen …" : "Fehlende Datensätze werden nachgelesen …");
-    driver.run(session.readTrack());
-    runUntilIdle(loop, session, [] { return false; });
+    run.driver.run(session.readTrack());
+    runUntilIdle(run, session, [] { return false; });
     if (!session.view().message.empty() || !session.evaluated() || session.trackComplete() ||
         session.view().saveButtonVisible) {
       break;
     }
     report(session.view().label2);
   }
-  port.Close();
+  run.port.Close();
   const PmlrView& view = session.view();
   // Only a store overflow leaves a message with a track to save.
   if (!view.saveButtonVisible) {

@@ -390,4 +390,11 @@ void TVaComm::dispatchEvents(const PortLink& link, TVaCommEvents events) {
   }
 }
 
+void setLine8N1(TVaComm& port, const TVaFlowControl& flowControl) {
+  port.setDatabits(db8);
+  port.setParity(paNone);
+  port.setStopbits(sb1);
+  port.setFlowControl(flowControl);
+}
+
 }  // namespace quorvanta

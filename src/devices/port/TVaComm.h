@@ -137,4 +137,13 @@ class TVaComm {
   bool destroying_ = false;
 };
 
+// DTR and RTS raised, no handshake: what the instruments that draw their
+// line driver's power from those lines need.
+inline constexpr TVaFlowControl DtrRtsRaised{false, false, dtrEnabled, rtsEnabled,
+                                             false, false, false, false};
+
+// 8 data bits, no parity, 1 stop bit and `flowControl`: the framing every
+// instrument uses; its speed and the rest stay the caller's.
+void setLine8N1(TVaComm& port, const TVaFlowControl& flowControl = {});
+
 }  // namespace quorvanta

@@ -3,9 +3,7 @@
 #include <chrono>
 
 #include "devices/LoopSessionHost.h"
-#include "devices/SessionDriver.h"
 #include "devices/garmin/GarminSession.h"
-#include "devices/port/EventLoop.h"
 #include "devices/sendrakel/SendrakelSession.h"
 
 namespace quorvanta::sendrakel {
@@ -15,19 +13,18 @@ namespace {
 using namespace std::chrono_literals;
 
 // Bytes arriving this long after an answer ended belong to it: a transfer
-// that paused, which the session then refuses.
-constexpr auto LateBytes = 600ms;
+// that paused, which the session then refuses. A line lost just after its
+// last byte is noticed within this time too, even on a busy machine.
+constexpr auto LateBytes = 1500ms;
 
 // Runs one request to the end of its answer; false with the session's
 // message when the logger failed.
-bool answered(EventLoop& loop, SendrakelSession& session) {
+bool answered(LoopSessionRun& run, SendrakelSession& session) {
   const auto failed = [&] { return !session.view().message.empty(); };
   for (;;) {
-    loop.runUntil([&] { return !session.answerPending() || failed(); },
-                  EventLoop::Clock::now() + 1h);
+    run.runFor([&] { return !session.answerPending() || failed(); }, 1h);
     if (failed()) return false;
-    loop.runUntil([&] { return session.answerPending() || failed(); },
-                  EventLoop::Clock::now() + LateBytes);
+    run.runFor([&] { return session.answerPending() || failed(); }, LateBytes);
     if (failed()) return false;
     if (!session.answerPending()) return true;
   }
@@ -39,37 +36,28 @@ DownloadOutcome failure(std::string message) { return {std::move(message), {}, {
 
 void configurePort(TVaComm& port) {
   port.setUserBaudrate(LineSpeed);
-  port.setDatabits(db8);
-  port.setParity(paNone);
-  port.setStopbits(sb1);
-  port.setFlowControl(TVaFlowControl{});  // DTR and RTS off
+  setLine8N1(port);  // DTR and RTS off
   port.setMonitorEvents(TVaCommEvents{ceRxChar});
 }
 
 DownloadOutcome downloadSendrakelFlight(const SendrakelDownloadRequest& request,
                                         const std::function<void(std::string_view)>& report) {
-  EventLoop loop;
-  TVaComm port(loop);
-  configurePort(port);
-  port.setDeviceName(request.device);
   SendrakelSession session;
   session.setSpeedIndex(request.speedIndex);
-  LoopSessionHost host(loop, request.transcriptPath,
-                       [&request] { return garmin::transcriptFirstLine(request.now()); });
-  SessionDriver driver(session, port, host);
-  host.connect(driver);
+  LoopSessionRun run(session, configurePort, request.device, request.transcriptPath,
+                     [&request] { return garmin::transcriptFirstLine(request.now()); });
 
   report("Status des Sendrakels wird gelesen …");
-  driver.run(session.readStatus());
-  if (!answered(loop, session)) return failure(session.view().message);
+  run.driver.run(session.readStatus());
+  if (!answered(run, session)) return failure(session.view().message);
   if (session.view().memo1.find("Sendrakel antwortet nicht") != std::string::npos) {
-    port.Close();
+    run.port.Close();
     return failure("Der Sendrakel antwortet nicht.");
   }
   report("Tracks werden gelesen …");
-  driver.run(session.readTracks());
-  const bool complete = answered(loop, session);
-  port.Close();
+  run.driver.run(session.readTracks());
+  const bool complete = answered(run, session);
+  run.port.Close();
   if (!complete) return failure(session.view().message);
   report(session.view().label1);
   if (!session.view().saveButtonVisible) return failure("Der Sendrakel hat keine Tracks gesendet.");

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/SessionCommandsText.h"
+
 namespace quorvanta::galileo {
 namespace {
 
@@ -20,21 +22,8 @@ std::string answerOf(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-std::vector<std::string> written(const SessionCommands& commands) {
-  std::vector<std::string> bytes;
-  for (const SessionCommand& command : commands) {
-    if (const auto* write = std::get_if<WriteBytes>(&command)) bytes.push_back(write->bytes);
-  }
-  return bytes;
-}
-
-std::string transcript(const SessionCommands& commands) {
-  std::string text;
-  for (const SessionCommand& command : commands) {
-    if (const auto* line = std::get_if<TranscriptText>(&command)) text += line->text;
-  }
-  return text;
-}
+using test::transcript;
+using test::written;
 
 TEST(GalileoCommand, EachSentenceCarriesTheXorOfItsCharactersAfterTheDollar) {
   EXPECT_EQ(commandText("$PBRSNP,"), "$PBRSNP,*21\r\n");

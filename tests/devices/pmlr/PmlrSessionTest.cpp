@@ -6,6 +6,7 @@
 #include "devices/sim/PmlrTrackBytes.h"
 #include "flight/DayCount.h"
 #include "support/PlausibleHeader.h"
+#include "support/SessionCommandsText.h"
 #include "support/TestFiles.h"
 
 namespace quorvanta::pmlr {
@@ -14,21 +15,8 @@ namespace {
 using ::testing::HasSubstr;
 using sim::PmlrPoint;
 
-std::vector<std::string> written(const SessionCommands& commands) {
-  std::vector<std::string> bytes;
-  for (const SessionCommand& command : commands) {
-    if (const auto* write = std::get_if<WriteBytes>(&command)) bytes.push_back(write->bytes);
-  }
-  return bytes;
-}
-
-std::string transcript(const SessionCommands& commands) {
-  std::string text;
-  for (const SessionCommand& command : commands) {
-    if (const auto* line = std::get_if<TranscriptText>(&command)) text += line->text;
-  }
-  return text;
-}
+using test::transcript;
+using test::written;
 
 // `count` points 2 s apart from 12:00:00 on 5 August 2003, the first with
 // its data bytes holding CR LF.

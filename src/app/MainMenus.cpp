@@ -2,6 +2,9 @@
 
 #include <QActionGroup>
 
+#include "app/QtText.h"
+#include "optimize/exact/ScoringRules.h"
+
 namespace quorvanta {
 
 namespace {
@@ -64,6 +67,11 @@ void buildOptionMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   options->addSeparator();
   m.selectMap = item(options, "Datei für Landkarte wählen", true, "SelectMap");
   m.selectTerrain = item(options, "Datei für Höhenmodell wählen");
+  options->addSeparator();
+  auto* rules = new QActionGroup(owner);
+  for (const exact::RuleSet& set : exact::ruleSets()) {
+    m.scoringRules.push_back(tick(item(options, qt(std::string("Wertung: ") + set.name)), rules, set.id == "xcontest"));
+  }
 }
 
 void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
@@ -72,6 +80,7 @@ void buildResultMenus(MainMenus& m, QMenuBar* bar, QObject* owner) {
   m.startToFinish = item(m.calculate, "Start - Ziel");
   m.trackLength = item(m.calculate, "Gesamtstrecke");
   m.optimize = item(m.calculate, "optimale Wendepunkte");
+  m.exactScoring = item(m.calculate, "exakte Wertung (alle Punkte)");
 
   m.draw = bar->addMenu("Ze&ichnen");
   m.draw->setObjectName("Anzeigen1");

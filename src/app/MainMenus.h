@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include <QAction>
 #include <QMenu>
@@ -36,11 +37,13 @@ struct MainMenus {
   QAction* shading;
   QAction* selectMap;
   QAction* selectTerrain;
+  std::vector<QAction*> scoringRules;  // one per exact rule set, in their order
   // "Berechnen"
   QMenu* calculate;
   QAction* startToFinish;
   QAction* trackLength;
   QAction* optimize;
+  QAction* exactScoring;
   // "Zeichnen"
   QMenu* draw;
   QAction* freeDistance;

@@ -114,6 +114,11 @@ void MainWindow::startState() {
   settings_.writeString("Landkarte", "Pfad", mapDir_.toStdString());
   settings_.writeString("Landkarte", "Datei", mapFile_.toStdString());
   menus_.mapImage->setEnabled(!mapFile_.isEmpty() && QFileInfo::exists(mapDir_ + mapFile_));
+  std::string rules = settings_.readString("Wertung", "Regeln", "xcontest");
+  if (!exact::findRuleSet(rules)) rules = "xcontest";
+  for (std::size_t k = 0; k < menus_.scoringRules.size(); ++k) {
+    menus_.scoringRules[k]->setChecked(exact::ruleSets().at(k).id == rules);
+  }
   startTerrain();
   showStartLabels();
 }
@@ -209,11 +214,14 @@ void MainWindow::redrawMapContent() {
   QPainter painter(&canvas);
   if (menus_.mapImage->isChecked()) paintMapBitmap(painter, w);
   const DrawnRoute route = tickedRoute();
-  paintMapScene(painter, buildMapScene(*record_, rect_, w, colourMode_, baroOffset_, route, result_),
-                menus_.relief->isChecked() || menus_.mapImage->isChecked());
+  MapScene scene = buildMapScene(*record_, rect_, w, colourMode_, baroOffset_, route, result_);
+  const auto exactRoute = exact_ ? exactBestRoute(exact_->track, exact_->result) : std::nullopt;
+  if (exactRoute) addRouteLines(scene, *record_, rect_, exactRoute->fixes, exactRoute->triangle);
+  paintMapScene(painter, scene, menus_.relief->isChecked() || menus_.mapImage->isChecked());
   painter.end();
   map_->setContent(std::move(canvas));
   if (route != DrawnRoute::None) showRouteLabels(route);
+  if (exactRoute) showRouteLabels(exactRoute->fixes);
   if (legend_->isVisible()) paintLegend();  // its heights follow the area shown
 }
 
@@ -229,17 +237,23 @@ void MainWindow::showRouteLabels(DrawnRoute route) {
                            : route == DrawnRoute::Flat ? flatRoute(result_)
                                                        : faiRoute(result_);
   if (fixes[2] == 0) return;
-  const QColor buttonFace = palette().color(QPalette::Button);
-  const auto texts = routeLabelTexts(*record_, fixes);
-  for (int k = 0; k < 5; ++k) {
-    setLabel(k + 1, qt(texts[static_cast<std::size_t>(k)]), {Qt::black, buttonFace, false, 8});
-  }
+  showRouteLabels(fixes);
   if (route == DrawnRoute::Free) {
     setLabel(6, qt(freeLegsText(*record_, fixes)));
   } else {
     const auto legs = triangleLegsTexts(*record_, fixes);
     setLabel(6, qt(legs[0]));
     setLabel(7, qt(legs[1]));
+  }
+}
+
+// The legs are left to the points panel: an exact scoring may measure on the
+// ellipsoid, the leg texts on the program's sphere.
+void MainWindow::showRouteLabels(const RouteFixes& fixes) {
+  const QColor buttonFace = palette().color(QPalette::Button);
+  const auto texts = routeLabelTexts(*record_, fixes);
+  for (int k = 0; k < 5; ++k) {
+    setLabel(k + 1, qt(texts[static_cast<std::size_t>(k)]), {Qt::black, buttonFace, false, 8});
   }
 }
 

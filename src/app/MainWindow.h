@@ -34,6 +34,7 @@ namespace quorvanta {
 
 class OptimizationTask;
 struct OptimizationRun;
+struct ExactRun;
 
 // How a status label looks besides its text.
 struct LabelLook {
@@ -66,6 +67,9 @@ class MainWindow : public QMainWindow {
   const FlightRecord& record() const { return *record_; }
   const OptimizationResult& result() const { return result_; }
   bool optimizationRunning() const { return task_ != nullptr; }
+  // The exact scoring shown in the points panel and drawn on the map; null
+  // while the panel shows the optimization or nothing.
+  const ExactRun* exactRun() const { return exact_.get(); }
   MapWidget* map() const { return map_; }
   const MapRect& mapRect() const { return rect_; }
   double baroOffset() const { return baroOffset_; }
@@ -123,6 +127,10 @@ class MainWindow : public QMainWindow {
   void chooseBudget(int index);
   int pointBudget() const;
   void startOptimization();
+  void startTask(OptimizationTask* task);
+  void chooseScoringRules(std::size_t index);
+  void startExactScoring();
+  void exactScoringFinished(std::shared_ptr<const ExactRun> run);
   void cancelOptimization();
   void optimizationFinished(std::shared_ptr<const OptimizationRun> run);
   void optimizationFailed(const QString& message, bool cancelled);
@@ -137,6 +145,7 @@ class MainWindow : public QMainWindow {
   void redrawMapContent();
   DrawnRoute tickedRoute() const;
   void showRouteLabels(DrawnRoute route);
+  void showRouteLabels(const RouteFixes& fixes);
   void paintMapBitmap(QPainter& painter, int width);
   void zoomWholeTrack();
   void mapHovered(QPoint position, bool buttonHeld);
@@ -172,6 +181,7 @@ class MainWindow : public QMainWindow {
   double baroOffset_ = 0;
   OptimizationResult result_;
   OptimizationTask* task_ = nullptr;
+  std::shared_ptr<const ExactRun> exact_;
 
   MapRect rect_;
   bool fitWholeTrack_ = true;

@@ -53,6 +53,10 @@ void MainWindow::connectMenus() {
   connect(menus_.trackLength, &QAction::triggered, this,
           [this] { showMeasurement(trackLengthText(*record_)); });
   connect(menus_.optimize, &QAction::triggered, this, &MainWindow::startOptimization);
+  connect(menus_.exactScoring, &QAction::triggered, this, &MainWindow::startExactScoring);
+  for (std::size_t k = 0; k < menus_.scoringRules.size(); ++k) {
+    connect(menus_.scoringRules[k], &QAction::triggered, this, [this, k] { chooseScoringRules(k); });
+  }
   connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelOptimization);
   connect(menus_.freeDistance, &QAction::triggered, this, [this] { drawRouteCommand(DrawnRoute::Free); });
   connect(menus_.flatTriangle, &QAction::triggered, this, [this] { drawRouteCommand(DrawnRoute::Flat); });
@@ -125,6 +129,7 @@ void MainWindow::forgetFlight() {
   analysis_ = std::make_unique<AnalysisState>();
   baroOffset_ = 0;
   result_ = {};
+  exact_.reset();
   rect_ = {};
   fitWholeTrack_ = true;
   mapDrawn_ = false;
@@ -300,6 +305,10 @@ int MainWindow::pointBudget() const {
 
 void MainWindow::startOptimization() {
   if (task_) return;
+  startTask(new OptimizationTask(*record_, pointBudget(), this));
+}
+
+void MainWindow::startTask(OptimizationTask* task) {
   menus_.showIgcFile->setChecked(false);
   progressBar_->setValue(1);
   progressBar_->show();
@@ -307,11 +316,39 @@ void MainWindow::startOptimization() {
   setTimeShiftControlsVisible(false);
   cancelButton_->show();
   menuBar()->setEnabled(false);
-  task_ = new OptimizationTask(*record_, pointBudget(), this);
+  task_ = task;
   connect(task_, &OptimizationTask::progressed, progressBar_, &QProgressBar::setValue);
   connect(task_, &OptimizationTask::finished, this, &MainWindow::optimizationFinished);
+  connect(task_, &OptimizationTask::scored, this, &MainWindow::exactScoringFinished);
   connect(task_, &OptimizationTask::failed, this, &MainWindow::optimizationFailed);
   task_->start();
+}
+
+// The rule set is a setting of its own, kept as its id.
+void MainWindow::chooseScoringRules(std::size_t index) {
+  settings_.writeString("Wertung", "Regeln", exact::ruleSets().at(index).id);
+}
+
+void MainWindow::startExactScoring() {
+  if (task_) return;
+  const auto& sets = exact::ruleSets();
+  std::size_t chosen = 0;
+  for (std::size_t k = 0; k < menus_.scoringRules.size(); ++k) {
+    if (menus_.scoringRules[k]->isChecked()) chosen = k;
+  }
+  startTask(new OptimizationTask(*record_, sets.at(chosen), this));
+}
+
+void MainWindow::exactScoringFinished(std::shared_ptr<const ExactRun> run) {
+  finishRun();
+  exact_ = std::move(run);
+  clearLabels(1, 7);
+  for (QAction* route : {menus_.freeDistance, menus_.flatTriangle, menus_.faiTriangle}) {
+    route->setChecked(false);
+  }
+  pointsPanel_->setPanel(exactPointsPanel(*exact_->rules, exact_->track, exact_->result));
+  redrawMapContent();
+  emit optimizationEnded();
 }
 
 void MainWindow::cancelOptimization() {
@@ -329,6 +366,7 @@ void MainWindow::finishRun() {
 
 void MainWindow::optimizationFinished(std::shared_ptr<const OptimizationRun> run) {
   finishRun();
+  exact_.reset();
   result_ = run->result;
   for (std::size_t k = 0; k < run->labels.size(); ++k) {
     setLabel(static_cast<int>(k) + 1, qt(run->labels[k]),
@@ -362,6 +400,10 @@ void MainWindow::showPoints() {
 }
 
 void MainWindow::drawRouteCommand(DrawnRoute route) {
+  if (exact_) {
+    exact_.reset();
+    pointsPanel_->setPanel(route == DrawnRoute::None ? std::vector<PanelText>{} : pointsPanel(result_));
+  }
   menus_.freeDistance->setChecked(route == DrawnRoute::Free);
   menus_.flatTriangle->setChecked(route == DrawnRoute::Flat);
   menus_.faiTriangle->setChecked(route == DrawnRoute::Fai);

@@ -7,8 +7,24 @@
 namespace quorvanta {
 
 OptimizationTask::OptimizationTask(const FlightRecord& record, int budget, QObject* parent)
-    : QObject(parent), record_(record), budget_(budget) {
+    : QObject(parent) {
   qRegisterMetaType<std::shared_ptr<const OptimizationRun>>();
+  work_ = [this, &record, budget](RunControl& control) {
+    emit finished(std::make_shared<const OptimizationRun>(optimizeFlight(record, budget, control)));
+  };
+}
+
+OptimizationTask::OptimizationTask(const FlightRecord& record, const exact::RuleSet& rules,
+                                   QObject* parent)
+    : QObject(parent) {
+  qRegisterMetaType<std::shared_ptr<const ExactRun>>();
+  work_ = [this, &record, &rules](RunControl& control) {
+    auto run = std::make_shared<ExactRun>();
+    run->rules = &rules;
+    run->track = exact::scoringTrack(record);
+    run->result = exact::scoreTrack(run->track, rules, control);
+    emit scored(std::move(run));
+  };
 }
 
 OptimizationTask::~OptimizationTask() {
@@ -20,8 +36,7 @@ void OptimizationTask::start() {
   worker_ = std::thread([this] {
     RunControl control([this](int percent) { emit progressed(percent); }, &cancelled_);
     try {
-      auto run = std::make_shared<const OptimizationRun>(optimizeFlight(record_, budget_, control));
-      emit finished(std::move(run));
+      work_(control);
     } catch (const OptimizationCancelled&) {
       emit failed("Optimierung abgebrochen", true);
     } catch (const std::bad_alloc&) {

@@ -20,20 +20,27 @@ MapCircle circleAt(const FlightRecord& r, int i, const MapRect& rect, int width,
 
 void addRoute(MapScene& scene, const FlightRecord& r, const MapRect& rect, DrawnRoute route,
               const OptimizationResult& result) {
-  const auto at = [&](int fix) { return xy(rect, r.FixLat[fix], r.FixLon[fix], scene.width); };
-  if (route == DrawnRoute::Free) {
-    const RouteFixes fixes = freeRoute(result);
-    if (fixes[2] == 0) return;
-    for (const int fix : fixes) scene.routeLine.push_back(at(fix));
-  } else if (route == DrawnRoute::Flat || route == DrawnRoute::Fai) {
-    const RouteFixes fixes = route == DrawnRoute::Flat ? flatRoute(result) : faiRoute(result);
-    if (fixes[2] == 0) return;
-    scene.routeLine = {at(fixes[1]), at(fixes[2]), at(fixes[3]), at(fixes[1])};
-    scene.gapLine = {at(fixes[0]), at(fixes[4])};
-  }
+  if (route == DrawnRoute::None) return;
+  const RouteFixes fixes = route == DrawnRoute::Free   ? freeRoute(result)
+                           : route == DrawnRoute::Flat ? flatRoute(result)
+                                                       : faiRoute(result);
+  if (fixes[2] == 0) return;
+  addRouteLines(scene, r, rect, fixes, route != DrawnRoute::Free);
 }
 
 }  // namespace
+
+void addRouteLines(MapScene& scene, const FlightRecord& r, const MapRect& rect,
+                   const RouteFixes& fixes, bool triangle) {
+  const auto at = [&](int fix) { return xy(rect, r.FixLat[fix], r.FixLon[fix], scene.width); };
+  if (triangle) {
+    scene.routeLine = {at(fixes[1]), at(fixes[2]), at(fixes[3]), at(fixes[1])};
+    scene.gapLine = {at(fixes[0]), at(fixes[4])};
+  } else {
+    scene.routeLine.clear();
+    for (const int fix : fixes) scene.routeLine.push_back(at(fix));
+  }
+}
 
 MapScene buildMapScene(const FlightRecord& r, const MapRect& rect, int width, int colourMode,
                        double baroOffset, DrawnRoute route, const OptimizationResult& result) {

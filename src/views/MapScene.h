@@ -7,6 +7,7 @@
 #include "flight/FlightRecord.h"
 #include "optimize/OptimizationResult.h"
 #include "views/MapGeometry.h"
+#include "views/ResultTexts.h"
 #include "views/TrackColour.h"
 
 namespace quorvanta {
@@ -37,5 +38,10 @@ struct MapScene {
 
 MapScene buildMapScene(const FlightRecord& record, const MapRect& rect, int width, int colourMode,
                        double baroOffset, DrawnRoute route, const OptimizationResult& result);
+
+// A route over the scene's track: green through its turnpoints (a triangle
+// closed), and for a triangle the red gap from start to finish.
+void addRouteLines(MapScene& scene, const FlightRecord& record, const MapRect& rect,
+                   const RouteFixes& fixes, bool triangle);
 
 }  // namespace quorvanta

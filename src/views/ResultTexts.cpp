@@ -41,6 +41,59 @@ std::vector<PanelText> pointsPanel(const OptimizationResult& r) {
   return panel;
 }
 
+std::string exactKindName(const exact::ScoringKind& kind) {
+  if (kind.code == "free") return "freie Strecke";
+  if (kind.code == "flat") return "flaches Dreieck";
+  if (kind.code == "fai") return "FAI-Dreieck";
+  if (kind.code == "closed_flat") return "geschl. Dreieck";
+  if (kind.code == "closed_fai") return "geschl. FAI-Dreieck";
+  return kind.name;
+}
+
+std::vector<PanelText> exactPointsPanel(const exact::RuleSet& rules, const exact::ScoringTrack& track,
+                                        const exact::ScoreResult& result) {
+  // Five kinds at most: each takes 59 pixels under the title, the best
+  // kind's large points included, within the panel's 313.
+  constexpr int Top = 16, Pitch = 59;
+  std::vector<PanelText> panel = {{0, 0, std::string("Exakte Wertung ") + rules.name, PanelStyle::Heading}};
+  const auto fix = [&track](int index) {
+    return std::to_string(track.fixNumber.at(static_cast<std::size_t>(index)));
+  };
+  for (std::size_t k = 0; k < result.kinds.size(); ++k) {
+    const exact::KindResult& r = result.kinds[k];
+    const int top = Top + Pitch * static_cast<int>(k);
+    const std::string name = exactKindName(*r.kind);
+    if (!r.found) {
+      panel.push_back({0, top, name + ": keine Strecke", PanelStyle::Heading});
+      continue;
+    }
+    const bool triangle = r.kind->shape == exact::RouteShape::Triangle;
+    panel.push_back({0, top, name + " [km]: " + fixedText(r.distanceKm, 3), PanelStyle::Heading});
+    panel.push_back({10, top + 13, std::string("WP ") + fix(r.tp1) + " / " + fix(r.tp2) + " / " + fix(r.tp3),
+                     PanelStyle::Detail});
+    std::string status = triangle ? std::string("Lücke ") + fixedText(r.gapKm, 3) + " km, " : std::string();
+    status += r.proven ? "optimal" : std::string("nicht bewiesen, Schranke ") + fixedText(r.upperBound, 2);
+    panel.push_back({10, top + 25, status, PanelStyle::Detail});
+    const bool best = static_cast<int>(k) == result.best;
+    panel.push_back({0, top + 37, std::string("Wertungspunkte: ") + fixedText(r.score, 2),
+                     best ? PanelStyle::BestPoints : PanelStyle::Points});
+  }
+  return panel;
+}
+
+std::optional<ExactRoute> exactBestRoute(const exact::ScoringTrack& track,
+                                         const exact::ScoreResult& result) {
+  if (result.best < 0) return std::nullopt;
+  const exact::KindResult& r = result.kinds.at(static_cast<std::size_t>(result.best));
+  ExactRoute route;
+  route.triangle = r.kind->shape == exact::RouteShape::Triangle;
+  const std::array<int, 5> points = {r.start, r.tp1, r.tp2, r.tp3, r.finish};
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    route.fixes[k] = track.fixNumber.at(static_cast<std::size_t>(points[k]));
+  }
+  return route;
+}
+
 RouteFixes freeRoute(const OptimizationResult& r) {
   return {r.FreeStart, r.FreeTp1, r.FreeTp2, r.FreeTp3, r.FreeFinish};
 }

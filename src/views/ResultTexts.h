@@ -7,6 +7,7 @@
 
 #include "flight/FlightRecord.h"
 #include "optimize/OptimizationResult.h"
+#include "optimize/exact/ExactSolver.h"
 
 namespace quorvanta {
 
@@ -34,6 +35,24 @@ using RouteFixes = std::array<int, 5>;
 RouteFixes freeRoute(const OptimizationResult& result);
 RouteFixes flatRoute(const OptimizationResult& result);
 RouteFixes faiRoute(const OptimizationResult& result);
+
+// A kind of an exact scoring as the panel names it.
+std::string exactKindName(const exact::ScoringKind& kind);
+
+// The points panel after an exact scoring: the rule set, then each kind's
+// distance, turnpoints, gap, whether it is proven optimal and its points,
+// the best kind's points in red.
+std::vector<PanelText> exactPointsPanel(const exact::RuleSet& rules, const exact::ScoringTrack& track,
+                                        const exact::ScoreResult& result);
+
+// The best kind's route in fix numbers of the flight record; nothing when no
+// kind was found.
+struct ExactRoute {
+  RouteFixes fixes{};
+  bool triangle = false;
+};
+std::optional<ExactRoute> exactBestRoute(const exact::ScoringTrack& track,
+                                         const exact::ScoreResult& result);
 
 // Label1 to Label5 while a route is drawn: "StartP:  N 47:30.000  E …".
 std::array<std::string, 5> routeLabelTexts(const FlightRecord& record, const RouteFixes& route);

@@ -124,29 +124,38 @@ class TrackQueries {
     return best;
   }
 
-  // Closest pair s <= a, f >= b, by d(s, f).
+  // Closest pair s <= a, f >= b, by d(s, f). Pairs of nodes are taken
+  // apart nearer first, so that a close pair is found early and cuts the rest.
   Extreme closest(int a, int b) const {
     Extreme best{d_.km(a, b), a, b};
-    if (best.km == 0) return best;
-    std::vector<std::pair<int, int>> stack{{0, 0}};
-    while (!stack.empty()) {
-      const auto [ka, kb] = stack.back();
+    struct Pair {
+      int ka, kb;
+      double least;
+    };
+    std::vector<Pair> stack{{0, 0, 0}};
+    std::array<Pair, 2> children{};
+    while (!stack.empty() && best.km > 0) {
+      const Pair pair = stack.back();
       stack.pop_back();
-      const Node& na = tree_.node(ka);
-      const Node& nb = tree_.node(kb);
-      if (na.lo > a || nb.hi < b) continue;
-      const double dc = d_.km(na.center, nb.center);
-      if (na.center <= a && nb.center >= b && dc < best.km) best = {dc, na.center, nb.center};
-      if (best.km == 0) break;
-      if (dc - na.radius - nb.radius - Slack >= best.km) continue;
+      if (pair.least >= best.km) continue;
+      const Node& na = tree_.node(pair.ka);
+      const Node& nb = tree_.node(pair.kb);
       if (na.leaf() && nb.leaf()) continue;
-      if (nb.leaf() || (!na.leaf() && na.radius >= nb.radius)) {
-        stack.emplace_back(na.right, kb);
-        stack.emplace_back(na.left, kb);
-      } else {
-        stack.emplace_back(ka, nb.right);
-        stack.emplace_back(ka, nb.left);
+      const bool splitA = nb.leaf() || (!na.leaf() && na.radius >= nb.radius);
+      const Node& split = splitA ? na : nb;
+      int count = 0;
+      for (const int child : {split.left, split.right}) {
+        const int ka = splitA ? child : pair.ka, kb = splitA ? pair.kb : child;
+        const Node& ca = tree_.node(ka);
+        const Node& cb = tree_.node(kb);
+        if (ca.lo > a || cb.hi < b) continue;
+        const double dc = d_.km(ca.center, cb.center);
+        if (ca.center <= a && cb.center >= b && dc < best.km) best = {dc, ca.center, cb.center};
+        const double least = dc - ca.radius - cb.radius - Slack;
+        if (least < best.km) children[static_cast<std::size_t>(count++)] = {ka, kb, least};
       }
+      if (count == 2 && children[0].least < children[1].least) std::swap(children[0], children[1]);
+      for (int k = 0; k < count; ++k) stack.push_back(children[static_cast<std::size_t>(k)]);
     }
     return best;
   }
@@ -292,8 +301,14 @@ class KindSearch {
       if (perimeter < shortest) return Infeasible;
     }
     const double open = kind_.multiplier * perimeter;
-    if (open <= incumbent_.load(std::memory_order_relaxed)) return open;
-    const double gap = q_.gapLowerBound(a.hi, c.lo);
+    const double incumbent = incumbent_.load(std::memory_order_relaxed);
+    if (open <= incumbent) return open;
+    // Every route of the box closes from some s <= a.hi to some f >= c.lo.
+    return closedBound(perimeter, q_.gapLowerBound(a.hi, c.lo));
+  }
+
+  // The most a triangle of at most `perimeter` closing over at least `gap` scores.
+  double closedBound(double perimeter, double gap) const {
     if (gap > std::max(kind_.closingFixedKm, kind_.closingRelative * perimeter)) return Infeasible;
     return kind_.multiplier * (perimeter - (gap > kind_.closingFreeKm ? gap : 0));
   }
@@ -305,8 +320,13 @@ class KindSearch {
       return freeScore(kind_, q_.longestBefore(t[0]), leg1, leg2, q_.longestAfter(t[2]));
     }
     const double leg3 = d_.km(t[2], t[0]);
-    const std::optional<double> open = triangleScore(kind_, leg1, leg2, leg3, 0);
-    if (!open || *open <= incumbent_.load(std::memory_order_relaxed)) return open;
+    // A score only bounded, not known, must not reach the incumbent: on a tie
+    // it would be taken for the route's own.
+    const double incumbent = incumbent_.load(std::memory_order_relaxed);
+    for (const double gap : {0.0, q_.gapLowerBound(t[0], t[2])}) {
+      const std::optional<double> most = triangleScore(kind_, leg1, leg2, leg3, gap);
+      if (!most || *most < incumbent) return std::nullopt;
+    }
     return triangleScore(kind_, leg1, leg2, leg3, q_.gap(t[0], t[2]));
   }
 
@@ -603,7 +623,7 @@ using Routes = std::vector<std::array<int, 3>>;
 // Tracks longer than this are first solved on every CoarseStep-th fix.
 constexpr int CoarseFixes = 1500;
 constexpr int CoarseStep = 4;
-constexpr long long CoarseBoxes = 200000;
+constexpr long long CoarseBoxes = 20000;
 
 ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& control,
                   const SearchLimits& limits, bool report) {
@@ -619,7 +639,7 @@ ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& c
       coarse.lat.push_back(track.lat[i]);
       coarse.lon.push_back(track.lon[i]);
     }
-    const ScoreResult pass = solve(coarse, rules, control, {limits.seconds / 4, CoarseBoxes}, false);
+    const ScoreResult pass = solve(coarse, rules, control, {limits.seconds / 8, CoarseBoxes}, false);
     for (int k = 0; k < kinds; ++k) {
       const KindResult& r = pass.kinds[static_cast<std::size_t>(k)];
       if (r.found) {
@@ -637,18 +657,25 @@ ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& c
     const auto progress = [&](double share) {
       if (report) control.overallProgress(static_cast<int>(100 * (k + share) / kinds));
     };
-    // Each kind gets an equal share of the time that is left.
+    // The free distance's chain takes a fixed, small number of steps, so it
+    // may use all the time left; the triangles, whose searches take what
+    // they are given, share what it leaves in equal parts.
+    const ScoringKind& kind = rules.kinds[static_cast<std::size_t>(k)];
     SearchLimits kindLimits = limits;
     if (limits.seconds > 0) {
       const double left = limits.seconds - std::chrono::duration<double>(Clock::now() - start).count();
-      kindLimits.seconds = std::max(left, 1e-3) / (kinds - k);
+      const auto sharing =
+          std::count_if(rules.kinds.begin() + k, rules.kinds.end(),
+                        [](const ScoringKind& later) { return later.shape == RouteShape::Triangle; });
+      const bool triangle = kind.shape == RouteShape::Triangle;
+      kindLimits.seconds = std::max(left, 1e-3) / (triangle ? static_cast<double>(sharing) : 1.0);
     }
     // The routes of the kinds already searched often count for this one too.
     Routes tried = routes;
     for (const Routes& seed : seeds) tried.insert(tried.end(), seed.begin(), seed.end());
     Stopper stopper(control, kindLimits, Clock::now());
-    const KindResult& r = result.kinds.emplace_back(searchKind(
-        d, tree, *queries, rules.kinds[static_cast<std::size_t>(k)], stopper, tried, progress));
+    const KindResult& r = result.kinds.emplace_back(
+        searchKind(d, tree, *queries, kind, stopper, tried, progress));
     if (control.cancelled()) throw OptimizationCancelled();
     if (r.found) routes.push_back({r.tp1, r.tp2, r.tp3});
   }

@@ -32,8 +32,9 @@ struct ScoringTrackRead {
 // the reader refuses is refused here with the same message.
 ScoringTrackRead readScoringTrack(const std::string& path);
 
-// 0: no limit. The boxes count for each kind; the seconds for the whole run,
-// each kind getting an equal share of what is left. A search stopped by a
+// 0: no limit. The boxes count for each kind; the seconds for the whole run:
+// the free distance may use all that is left, the triangle kinds share what
+// it leaves in equal parts. A search stopped by a
 // limit reports the best route found so far and the bound it could not close.
 struct SearchLimits {
   double seconds = 0;

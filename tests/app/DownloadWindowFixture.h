@@ -1,10 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -23,9 +26,9 @@
 // modal windows, buttons, screenshots checked for room, and a fixture with its own settings.
 namespace quorvanta::test {
 
-// Runs the event loop until `done` or five seconds have passed.
-inline bool processUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+// Runs the event loop until `done` or `seconds` have passed.
+inline bool processUntil(const std::function<bool()>& done, int seconds = 5) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     QApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -57,6 +60,20 @@ inline void click(QWidget& window, const char* name) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// False as well for a widget this window lacks (not every model has every button).
+inline bool shown(QWidget& window, const char* name) {
+  auto* widget = window.findChild<QWidget*>(name);
+  return widget && widget->isVisible();
+}
+
+// The text of a label or a text box.
+inline std::string text(QWidget& window, const char* name) {
+  if (auto* label = window.findChild<QLabel*>(name)) return label->text().toStdString();
+  auto* box = window.findChild<QPlainTextEdit*>(name);
+  EXPECT_NE(box, nullptr) << name;
+  return box ? box->toPlainText().toStdString() : std::string();
+}
+
 // Saves a picture of the window once every text in it has been checked for room.
 inline void save(QWidget& window, const std::string& name) {
   QApplication::processEvents();  // the layout follows the widgets just shown or hidden
@@ -70,6 +87,12 @@ class DownloadWindowsTest : public ::testing::Test {
     settings.writeString("Serial", "COM1", path);
     settings.writeString("GPS", "COM Port", "1");
     settings.writeString("GPS", "Filename GPSlog", transcript);
+  }
+
+  void expectNoIgcFile() const {
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.path())) {
+      EXPECT_NE(entry.path().extension(), ".igc");
+    }
   }
 
   ScratchDir scratch;

@@ -1,7 +1,3 @@
-#include <filesystem>
-
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include <gmock/gmock.h>
@@ -44,16 +40,6 @@ class GalileoDownloadTest : public DownloadWindowsTest {
     ASSERT_TRUE(processUntil([&] { return window.session().answersEvaluated() >= answers; }));
   }
 
-  static std::string memo(GalileoWindow& window) {
-    return window.findChild<QPlainTextEdit*>("Memo1")->toPlainText().toStdString();
-  }
-
-  void expectNoFile() {
-    for (const auto& entry : std::filesystem::directory_iterator(scratch.path())) {
-      EXPECT_NE(entry.path().extension(), ".igc");
-    }
-  }
-
   const std::vector<std::string> track = sim::flightFileLines(realFlight(Flight));
   const std::string logPath = scratch.write("galileo.txt", "old");
   std::unique_ptr<sim::PtyInstrument> instrument;
@@ -73,9 +59,8 @@ TEST_F(GalileoDownloadTest, UnsignedTrackIsWrittenSignedAndLogged) {
   EXPECT_EQ(dialogs.headerAskedFromFlightRecorder, std::vector<bool>{true});
   const std::string content = fileContent(record.DownloadedFile);
   EXPECT_EQ(verifyGRecord(content), GRecordCheck::Valid);
-  EXPECT_EQ(window.findChild<QLabel*>("Label1")->text().toStdString(),
-            "igc-File geschrieben (G-Record hinzugefügt) " + record.DownloadedFile);
-  EXPECT_FALSE(window.findChild<QPlainTextEdit*>("Memo1")->isVisible());
+  EXPECT_EQ(text(window, "Label1"), "igc-File geschrieben (G-Record hinzugefügt) " + record.DownloadedFile);
+  EXPECT_FALSE(shown(window, "Memo1"));
   save(window, "galileo-file-written");
   click(window, "OKButton");
   EXPECT_EQ(fileContent(logPath), unit.trackAnswer());  // every line once, nothing else
@@ -93,7 +78,7 @@ TEST_F(GalileoDownloadTest, MainWindowLoadsTheTrackWithTheInstrumentsGRecord) {
                     readTrack(galileo);
                     save(galileo, "galileo-track-read");
                     click(galileo, "ButtonAuswertung");
-                    EXPECT_THAT(galileo.findChild<QLabel*>("Label1")->text().toStdString(),
+                    EXPECT_THAT(text(galileo, "Label1"),
                                 StartsWith("igc-File geschrieben (G-Record bereits vorhanden) "));
                   });
   int fixes = 0;
@@ -109,12 +94,12 @@ TEST_F(GalileoDownloadTest, SilentInstrumentLeavesAUsableWindow) {
   GalileoWindow window(record, settings, dialogs);
   window.show();
   readTrack(window);
-  EXPECT_EQ(memo(window), "Galileo antwortet nicht!\n");
-  EXPECT_FALSE(window.findChild<QPushButton*>("ButtonAuswertung")->isVisible());
+  EXPECT_EQ(text(window, "Memo1"), "Galileo antwortet nicht!\n");
+  EXPECT_FALSE(shown(window, "ButtonAuswertung"));
   click(window, "ButtonSN");  // the buttons are back
   ASSERT_TRUE(processUntil([&] { return window.session().answersEvaluated() == 2; }));
   EXPECT_FALSE(record.DownloadDone);
-  expectNoFile();
+  expectNoIgcFile();
 }
 
 // The first half second of quiet ends the answer; what follows continues it,
@@ -137,7 +122,7 @@ TEST_F(GalileoDownloadTest, PauseMidAnswerShowsThePartThenTheWhole) {
   EXPECT_THAT(dialogs.asked.back().text.toStdString(), HasSubstr("HFDTE"));
   EXPECT_TRUE(dialogs.headerAskedFromFlightRecorder.empty());
   EXPECT_FALSE(record.DownloadDone);
-  expectNoFile();
+  expectNoIgcFile();
   click(window, "OKButton");
   EXPECT_EQ(fileContent(logPath), unit.trackAnswer());
 }
@@ -153,10 +138,10 @@ TEST_F(GalileoDownloadTest, VanishedInstrumentGivesAMessageAndTheButtonsBack) {
   ASSERT_TRUE(processUntil([&] { return !dialogs.asked.empty(); }));
   EXPECT_THAT(dialogs.asked.back().text.toStdString(), HasSubstr(instrument->slavePath()));
   ASSERT_TRUE(processUntil([&] { return !window.port().IsOpen(); }));
-  EXPECT_TRUE(window.findChild<QRadioButton*>("RadioButton1")->isVisible());
-  EXPECT_TRUE(window.findChild<QPushButton*>("ButtonStart")->isVisible());
+  EXPECT_TRUE(shown(window, "RadioButton1"));
+  EXPECT_TRUE(shown(window, "ButtonStart"));
   EXPECT_FALSE(record.DownloadDone);
-  expectNoFile();
+  expectNoIgcFile();
 }
 
 }  // namespace

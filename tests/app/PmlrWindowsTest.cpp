@@ -2,16 +2,13 @@
 #include <chrono>
 #include <ctime>
 #include <cmath>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <set>
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QLabel>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTimeEdit>
 
@@ -71,26 +68,6 @@ const Instrument Instruments[] = {
      "Renschler-Gerät antwortet nicht!!!", 11, {}, "Checksumme unvollständig, Fehler ignoriert", true},
 };
 
-// Runs the event loop until `done` or `seconds` have passed.
-bool within(int seconds, const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
-
-bool shown(QWidget& window, const char* name) {
-  auto* widget = window.findChild<QWidget*>(name);
-  return widget && widget->isVisible();
-}
-
-std::string text(QWidget& window, const char* name) {
-  if (auto* label = window.findChild<QLabel*>(name)) return label->text().toStdString();
-  return window.findChild<QPlainTextEdit*>(name)->toPlainText().toStdString();
-}
-
 // The simulated instrument on a pseudo-terminal, the real port layer and the
 // window driven through its buttons.
 class PmlrWindowsTest : public DownloadWindowsTest, public ::testing::WithParamInterface<Instrument> {
@@ -137,21 +114,19 @@ class PmlrWindowsTest : public DownloadWindowsTest, public ::testing::WithParamI
 
   void readTrack(PmlrWindow& window) {
     ASSERT_NO_FATAL_FAILURE(requestTrack(window));
-    ASSERT_TRUE(within(30, [&] { return window.session().evaluated(); }));
+    ASSERT_TRUE(processUntil([&] { return window.session().evaluated(); }, 30));
   }
 
   void expectNoFile() {
     EXPECT_FALSE(record.DownloadDone);
-    for (const auto& entry : std::filesystem::directory_iterator(scratch.path())) {
-      EXPECT_NE(entry.path().extension(), ".igc");
-    }
+    expectNoIgcFile();
   }
 
   // The window still answers: a second transfer, now without faults, comes whole.
   void expectUsable(PmlrWindow& window) {
-    ASSERT_TRUE(within(5, [&] { return shown(window, "ButtonStart"); }));
+    ASSERT_TRUE(processUntil([&] { return shown(window, "ButtonStart"); }));
     click(window, "ButtonStart");
-    ASSERT_TRUE(within(30, [&] { return window.session().evaluated(); }));
+    ASSERT_TRUE(processUntil([&] { return window.session().evaluated(); }, 30));
     EXPECT_TRUE(window.session().trackComplete());
     EXPECT_TRUE(shown(window, "ButtonAuswertung"));
   }
@@ -262,7 +237,7 @@ TEST_P(PmlrWindowsTest, IdentificationOffersTheModelsSpeedsAndErasing) {
   EXPECT_EQ(shown(*window, "RadioGroup2"), logIt);
   save(*window, std::string(GetParam().name) + "-identified");
   click(*window, "ButtonStart");
-  ASSERT_TRUE(within(5, [&] { return window->session().evaluated(); }));
+  ASSERT_TRUE(processUntil([&] { return window->session().evaluated(); }));
   EXPECT_EQ(shown(*window, "ButtonErase"), logIt);
   if (!logIt) return;
   dialogs.questionAnswers = {false, true};
@@ -283,7 +258,7 @@ TEST_P(PmlrWindowsTest, SilentInstrumentSaysSoAndLeavesAUsableWindow) {
   plugIn(200, faults);
   auto window = openWindow();
   click(*window, "ButtonSN");
-  ASSERT_TRUE(within(GetParam().answerWaitSeconds + 2, [&] { return shown(*window, "ButtonSN"); }));
+  ASSERT_TRUE(processUntil([&] { return shown(*window, "ButtonSN"); }, GetParam().answerWaitSeconds + 2));
   EXPECT_EQ(text(*window, "Memo1"), std::string(GetParam().noAnswer) + "\n");
   EXPECT_FALSE(shown(*window, "ButtonStart"));
   EXPECT_FALSE(shown(*window, "ComAbbruch"));
@@ -309,8 +284,8 @@ TEST_P(PmlrWindowsTest, PauseMidTrackGivesTheTransferErrorThenTheWholeTrack) {
   EXPECT_FALSE(shown(*window, "ButtonAuswertung"));
   const std::size_t wholeAnswer =
       sim::identificationLine(unit->identificationText()).size() + sim::stream(unit->records()).size();
-  ASSERT_TRUE(within(10, [&] { return instrument->bytesToHost() >= wholeAnswer; }));
-  within(1, [] { return false; });  // the pilot reads the message; the rest of the answer runs out
+  ASSERT_TRUE(processUntil([&] { return instrument->bytesToHost() >= wholeAnswer; }, 10));
+  processUntil([] { return false; }, 1);  // the pilot reads the message; the rest of the answer runs out
   expectUsable(*window);
   expectNoFile();
 }
@@ -365,10 +340,10 @@ TEST_P(PmlrLongTrackTest, PointListOfThirtyThousandPointsShowsAtOnce) {
   requestTrack(*window);
   const auto requested = Clock::now();
   const std::clock_t cpuBefore = std::clock();
-  ASSERT_TRUE(within(30, [&] { return window->session().trackComplete(); }));
+  ASSERT_TRUE(processUntil([&] { return window->session().trackComplete(); }, 30));
   const auto transferred = Clock::now();
   const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
-  ASSERT_TRUE(within(5, [&] { return window->session().evaluated(); }));
+  ASSERT_TRUE(processUntil([&] { return window->session().evaluated(); }));
   ASSERT_EQ(window->session().store().pointCount(), static_cast<int>(points));
   const auto clicked = Clock::now();
   click(*window, "ButtonAuswertung");

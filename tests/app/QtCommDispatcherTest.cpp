@@ -4,25 +4,17 @@
 #include <thread>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include "app/DownloadWindowFixture.h"
 
 namespace quorvanta {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Runs the GUI thread's queue until `done` or two seconds have passed.
-bool processUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + 2s;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
+using test::processUntil;
 
 TEST(QtCommDispatcherTest, RunsThePortThreadsCallOnTheGuiThreadAndWaitsForIt) {
   QtCommDispatcher dispatcher;

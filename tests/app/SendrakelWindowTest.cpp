@@ -1,10 +1,6 @@
-#include <filesystem>
-
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -35,18 +31,6 @@ std::vector<std::string> loggerTracks() {
   return {sim::sendrakelTrack(path, 300), sim::sendrakelTrack(path)};
 }
 
-std::string memo(QWidget& window) {
-  return window.findChild<QPlainTextEdit*>("Memo1")->toPlainText().toStdString();
-}
-
-std::string label(QWidget& window, const char* name) {
-  return window.findChild<QLabel*>(name)->text().toStdString();
-}
-
-bool visible(QWidget& window, const char* name) {
-  return window.findChild<QWidget*>(name)->isVisible();
-}
-
 // The simulated logger on a pseudo-terminal, the real port layer and the
 // windows driven through their buttons.
 class SendrakelWindowTest : public DownloadWindowsTest {
@@ -73,15 +57,9 @@ class SendrakelWindowTest : public DownloadWindowsTest {
     tracks->item(row)->setCheckState(Qt::Checked);
     EXPECT_EQ(tracks->item(1 - row)->checkState(), Qt::Unchecked);  // one ticked at most
     if (!takeNames) QTest::mouseClick(window.findChild<QCheckBox*>("CheckBoxNamen"), Qt::LeftButton);
-    EXPECT_EQ(visible(window, "Memo2"), !takeNames);
+    EXPECT_EQ(shown(window, "Memo2"), !takeNames);
     if (!takeNames) save(window, "sendrakel-track-list");
     click(window, "ButtonFertig");
-  }
-
-  void expectNoFile() {
-    for (const auto& entry : std::filesystem::directory_iterator(scratch.path())) {
-      EXPECT_NE(entry.path().extension(), ".igc");
-    }
   }
 
   sim::SendrakelUnit unit{loggerTracks()};
@@ -95,9 +73,9 @@ TEST_F(SendrakelWindowTest, StatusThenTracksThenBothKindsOfFile) {
   window.show();
   EXPECT_EQ(window.windowTitle(), "Sendrakel auslesen für Quorvanta   Vers. 3.2");
   request(window, "ButtonBAT");
-  EXPECT_THAT(memo(window), HasSubstr("DATAFLASH USED"));
+  EXPECT_THAT(text(window, "Memo1"), HasSubstr("DATAFLASH USED"));
   EXPECT_GT(window.session().pages(), 0);
-  EXPECT_FALSE(visible(window, "RadioButton1"));  // the port stays open from now on
+  EXPECT_FALSE(shown(window, "RadioButton1"));  // the port stays open from now on
 
   const auto speeds = window.findChild<QWidget*>("RadioGroup1")->findChildren<QRadioButton*>();
   ASSERT_EQ(speeds.size(), 5);
@@ -105,8 +83,8 @@ TEST_F(SendrakelWindowTest, StatusThenTracksThenBothKindsOfFile) {
   EXPECT_EQ(settings.readString("Sendra", "COM Speed", ""), "2");
   request(window, "ButtonStart");
   EXPECT_THAT(unit.sentences(), ::testing::ElementsAre("$PSRK,STA", "$PSRK,IGC,2"));
-  EXPECT_THAT(label(window, "Label1"), StartsWith("Records ausgewertet: "));
-  EXPECT_THAT(memo(window), HasSubstr("GSRK8796B4D2E1F0C3A5"));
+  EXPECT_THAT(text(window, "Label1"), StartsWith("Records ausgewertet: "));
+  EXPECT_THAT(text(window, "Memo1"), HasSubstr("GSRK8796B4D2E1F0C3A5"));
   EXPECT_EQ(window.port().UserBaudrate(), 4800);
   save(window, "sendrakel-tracks-read");
 
@@ -116,7 +94,7 @@ TEST_F(SendrakelWindowTest, StatusThenTracksThenBothKindsOfFile) {
   const std::string kept = fileContent(record.DownloadedFile);
   EXPECT_THAT(kept, EndsWith("GSRK8796B4D2E1F0C3A5\r\n"));  // the logger's signature
   EXPECT_THAT(kept, HasSubstr("HFPLTPILOT: Logger Pilot"));
-  EXPECT_EQ(label(window, "Label1"), "igc-File geschrieben (signiert) " + record.DownloadedFile);
+  EXPECT_EQ(text(window, "Label1"), "igc-File geschrieben (signiert) " + record.DownloadedFile);
 
   const std::string first = record.DownloadedFile;
   writeTrack(window, 0, false);
@@ -165,7 +143,7 @@ void driveSettings(SendrakelSettingsWindow& settingsWindow, SendrakelWindow& dow
   EXPECT_THAT(dialogs.asked.back().text.toStdString(), HasSubstr("LCD wirklich aktiviert"));
   EXPECT_EQ(settingsWindow.session().written(), 67);
   EXPECT_EQ(unit.setWrites(), 67);
-  EXPECT_EQ(label(settingsWindow, "Label11"), "Antwort von Sendrakel: OK 00EF");
+  EXPECT_EQ(text(settingsWindow, "Label11"), "Antwort von Sendrakel: OK 00EF");
   save(settingsWindow, "sendrakel-settings");
   click(settingsWindow, "ButtonOK");
 }
@@ -184,7 +162,7 @@ TEST_F(SendrakelWindowTest, SettingsAndDeleteReachTheLogger) {
   dialogs.questionAnswers = {true};
   request(window, "ButtonDel");
   EXPECT_EQ(unit.sentences().back(), "$PSRK,DEL");
-  EXPECT_THAT(memo(window), HasSubstr("ALL TRACKS DELETED"));
+  EXPECT_THAT(text(window, "Memo1"), HasSubstr("ALL TRACKS DELETED"));
 
   QTimer::singleShot(0, [&] {
     if (auto* open = qobject_cast<SendrakelSettingsWindow*>(QApplication::activeModalWidget())) {
@@ -204,7 +182,7 @@ TEST_F(SendrakelWindowTest, SettingsAndDeleteReachTheLogger) {
   EXPECT_EQ(settings.readString("Sendra", "setPLT", ""), "Max");
   EXPECT_EQ(settings.readString("Sendra", "setLCD", ""), "TRUE");
   ASSERT_TRUE(processUntil([&] { return unit.sentences().back() == "$PSRK,ON"; }));
-  EXPECT_THAT(memo(window), HasSubstr("Schalte Sendrakel ein / Reset"));
+  EXPECT_THAT(text(window, "Memo1"), HasSubstr("Schalte Sendrakel ein / Reset"));
   EXPECT_TRUE(window.port().IsOpen());
 }
 
@@ -230,28 +208,28 @@ TEST_F(SendrakelWindowTest, FaultyLoggerLeavesAUsableWindow) {
     SendrakelWindow window(record, settings, dialogs);
     window.show();
     click(window, "ButtonStart");
-    const std::string text = *c.text ? c.text : faultyLine.slavePath();
+    const std::string expected = *c.text ? c.text : faultyLine.slavePath();
     ASSERT_TRUE(processUntil([&] {
-      return memo(window).find(text) != std::string::npos && !window.session().answerPending();
+      return text(window, "Memo1").find(expected) != std::string::npos && !window.session().answerPending();
     }));
     if (c.behaviour != Behaviour::Silent) {
       ASSERT_FALSE(dialogs.asked.empty());
-      EXPECT_THAT(dialogs.asked.back().text.toStdString(), HasSubstr(text));
+      EXPECT_THAT(dialogs.asked.back().text.toStdString(), HasSubstr(expected));
     }
     QTest::qWait(300);  // nothing late may make the broken track saveable
-    EXPECT_FALSE(visible(window, "ButtonAuswertung"));
-    EXPECT_TRUE(visible(window, "ButtonStart"));
+    EXPECT_FALSE(shown(window, "ButtonAuswertung"));
+    EXPECT_TRUE(shown(window, "ButtonStart"));
     if (c.behaviour == Behaviour::Vanish) {
-      EXPECT_TRUE(visible(window, "RadioButton1"));
+      EXPECT_TRUE(shown(window, "RadioButton1"));
       plugIn(spare.plugIn());
     } else {
       faulty.setBehaviour(Behaviour::Normal);
     }
     request(window, "ButtonBAT");
-    EXPECT_THAT(memo(window), HasSubstr("DATAFLASH USED"));
+    EXPECT_THAT(text(window, "Memo1"), HasSubstr("DATAFLASH USED"));
     EXPECT_FALSE(record.DownloadDone);
   }
-  expectNoFile();
+  expectNoIgcFile();
 }
 
 }  // namespace

@@ -216,12 +216,12 @@ void MainWindow::redrawMapContent() {
   const DrawnRoute route = tickedRoute();
   MapScene scene = buildMapScene(*record_, rect_, w, colourMode_, baroOffset_, route, result_);
   const auto exactRoute = exact_ ? exactBestRoute(exact_->track, exact_->result) : std::nullopt;
-  if (exactRoute) addRouteLines(scene, *record_, rect_, exactRoute->fixes, exactRoute->triangle);
+  if (exactRoute) addRouteLines(scene, rect_, exactRoute->points, exactRoute->triangle);
   paintMapScene(painter, scene, menus_.relief->isChecked() || menus_.mapImage->isChecked());
   painter.end();
   map_->setContent(std::move(canvas));
   if (route != DrawnRoute::None) showRouteLabels(route);
-  if (exactRoute) showRouteLabels(exactRoute->fixes);
+  if (exactRoute) showRouteLabels(exactRoute->points);
   if (legend_->isVisible()) paintLegend();  // its heights follow the area shown
 }
 
@@ -237,7 +237,7 @@ void MainWindow::showRouteLabels(DrawnRoute route) {
                            : route == DrawnRoute::Flat ? flatRoute(result_)
                                                        : faiRoute(result_);
   if (fixes[2] == 0) return;
-  showRouteLabels(fixes);
+  showRouteLabels(routePoints(*record_, fixes));
   if (route == DrawnRoute::Free) {
     setLabel(6, qt(freeLegsText(*record_, fixes)));
   } else {
@@ -249,9 +249,9 @@ void MainWindow::showRouteLabels(DrawnRoute route) {
 
 // The legs are left to the points panel: an exact scoring may measure on the
 // ellipsoid, the leg texts on the program's sphere.
-void MainWindow::showRouteLabels(const RouteFixes& fixes) {
+void MainWindow::showRouteLabels(const RoutePoints& route) {
   const QColor buttonFace = palette().color(QPalette::Button);
-  const auto texts = routeLabelTexts(*record_, fixes);
+  const auto texts = routeLabelTexts(route);
   for (int k = 0; k < 5; ++k) {
     setLabel(k + 1, qt(texts[static_cast<std::size_t>(k)]), {Qt::black, buttonFace, false, 8});
   }

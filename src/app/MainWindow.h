@@ -145,7 +145,7 @@ class MainWindow : public QMainWindow {
   void redrawMapContent();
   DrawnRoute tickedRoute() const;
   void showRouteLabels(DrawnRoute route);
-  void showRouteLabels(const RouteFixes& fixes);
+  void showRouteLabels(const RoutePoints& route);
   void paintMapBitmap(QPainter& painter, int width);
   void zoomWholeTrack();
   void mapHovered(QPoint position, bool buttonHeld);

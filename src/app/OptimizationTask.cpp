@@ -21,7 +21,7 @@ OptimizationTask::OptimizationTask(const FlightRecord& record, const exact::Rule
   work_ = [this, &record, &rules](RunControl& control) {
     auto run = std::make_shared<ExactRun>();
     run->rules = &rules;
-    run->track = exact::scoringTrack(record);
+    run->track = exact::wholeScoringTrack(record);
     run->result = exact::scoreTrack(run->track, rules, control);
     emit scored(std::move(run));
   };

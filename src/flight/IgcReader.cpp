@@ -170,7 +170,7 @@ class IgcLines {
     fix.lat = b.latDeg * DegToRad;
     fix.lon = b.lonDeg * DegToRad;
     record_.MaxPressureAlt = std::max(record_.MaxPressureAlt, b.pressureAlt);
-    fix.alt = b.pressureAlt >= 1 ? b.pressureAlt : b.gpsAlt;
+    fix.alt = shownAltitude(b);
     fix.gpsAlt = b.gpsAlt;
     fix.ext = b.ext;
     if (options_.groundElevation) fix.groundAlt = options_.groundElevation(fix.lat, fix.lon);

@@ -38,6 +38,12 @@ struct BRecord {
   std::array<std::int32_t, MaxExtensions> ext{};
 };
 
+// The height a fix is shown with: the pressure altitude where the logger
+// recorded one, else the GPS altitude.
+inline std::int32_t shownAltitude(const BRecord& b) {
+  return b.pressureAlt >= 1 ? b.pressureAlt : b.gpsAlt;
+}
+
 struct FlightDate {
   int day = 0, month = 0, year = 0;
 };

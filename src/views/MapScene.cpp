@@ -25,20 +25,19 @@ void addRoute(MapScene& scene, const FlightRecord& r, const MapRect& rect, Drawn
                            : route == DrawnRoute::Flat ? flatRoute(result)
                                                        : faiRoute(result);
   if (fixes[2] == 0) return;
-  addRouteLines(scene, r, rect, fixes, route != DrawnRoute::Free);
+  addRouteLines(scene, rect, routePoints(r, fixes), route != DrawnRoute::Free);
 }
 
 }  // namespace
 
-void addRouteLines(MapScene& scene, const FlightRecord& r, const MapRect& rect,
-                   const RouteFixes& fixes, bool triangle) {
-  const auto at = [&](int fix) { return xy(rect, r.FixLat[fix], r.FixLon[fix], scene.width); };
+void addRouteLines(MapScene& scene, const MapRect& rect, const RoutePoints& route, bool triangle) {
+  const auto at = [&](const RoutePoint& p) { return xy(rect, p.lat, p.lon, scene.width); };
   if (triangle) {
-    scene.routeLine = {at(fixes[1]), at(fixes[2]), at(fixes[3]), at(fixes[1])};
-    scene.gapLine = {at(fixes[0]), at(fixes[4])};
+    scene.routeLine = {at(route[1]), at(route[2]), at(route[3]), at(route[1])};
+    scene.gapLine = {at(route[0]), at(route[4])};
   } else {
     scene.routeLine.clear();
-    for (const int fix : fixes) scene.routeLine.push_back(at(fix));
+    for (const RoutePoint& p : route) scene.routeLine.push_back(at(p));
   }
 }
 

@@ -41,7 +41,6 @@ MapScene buildMapScene(const FlightRecord& record, const MapRect& rect, int widt
 
 // A route over the scene's track: green through its turnpoints (a triangle
 // closed), and for a triangle the red gap from start to finish.
-void addRouteLines(MapScene& scene, const FlightRecord& record, const MapRect& rect,
-                   const RouteFixes& fixes, bool triangle);
+void addRouteLines(MapScene& scene, const MapRect& rect, const RoutePoints& route, bool triangle);
 
 }  // namespace quorvanta

@@ -89,9 +89,20 @@ std::optional<ExactRoute> exactBestRoute(const exact::ScoringTrack& track,
   route.triangle = r.kind->shape == exact::RouteShape::Triangle;
   const std::array<int, 5> points = {r.start, r.tp1, r.tp2, r.tp3, r.finish};
   for (std::size_t k = 0; k < points.size(); ++k) {
-    route.fixes[k] = track.fixNumber.at(static_cast<std::size_t>(points[k]));
+    const auto i = static_cast<std::size_t>(points[k]);
+    route.points[k] = {track.lat.at(i), track.lon.at(i), track.alt.at(i), track.time.at(i),
+                       track.fixNumber.at(i)};
   }
   return route;
+}
+
+RoutePoints routePoints(const FlightRecord& r, const RouteFixes& route) {
+  RoutePoints points;
+  for (std::size_t k = 0; k < route.size(); ++k) {
+    const int n = route[k];
+    points[k] = {r.FixLat[n], r.FixLon[n], r.FixAlt[n], r.FixTime[n], n};
+  }
+  return points;
 }
 
 RouteFixes freeRoute(const OptimizationResult& r) {
@@ -104,15 +115,15 @@ RouteFixes faiRoute(const OptimizationResult& r) {
   return {r.FaiStart, r.FaiTp1, r.FaiTp2, r.FaiTp3, r.FaiFinish};
 }
 
-std::array<std::string, 5> routeLabelTexts(const FlightRecord& r, const RouteFixes& route) {
+std::array<std::string, 5> routeLabelTexts(const RoutePoints& route) {
   static constexpr std::array<const char*, 5> Prefixes = {"StartP:  ", "WP1:  ", "WP2:  ",
                                                           "WP3:  ", "ZielP:  "};
   std::array<std::string, 5> texts;
   for (std::size_t k = 0; k < 5; ++k) {
-    const int n = route[k];
-    texts[k] = std::string(Prefixes[k]) + positionText(r.FixLat[n], r.FixLon[n]) + "  " +
-               std::to_string(r.FixAlt[n]) + "m  " + timeOfDayText(r.FixTime[n]) + "  (" +
-               std::to_string(n) + ")";
+    const RoutePoint& p = route[k];
+    texts[k] = std::string(Prefixes[k]) + positionText(p.lat, p.lon) + "  " +
+               std::to_string(p.alt) + "m  " + timeOfDayText(p.time) + "  (" +
+               std::to_string(p.fixNumber) + ")";
   }
   return texts;
 }

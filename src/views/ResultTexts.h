@@ -45,17 +45,27 @@ std::string exactKindName(const exact::ScoringKind& kind);
 std::vector<PanelText> exactPointsPanel(const exact::RuleSet& rules, const exact::ScoringTrack& track,
                                         const exact::ScoreResult& result);
 
-// The best kind's route in fix numbers of the flight record; nothing when no
-// kind was found.
+// A route point as drawn and labelled, wherever its fix was read from.
+struct RoutePoint {
+  double lat = 0, lon = 0;  // radians
+  std::int32_t alt = 0;     // m
+  double time = 0;          // day count
+  std::int32_t fixNumber = 0;
+};
+using RoutePoints = std::array<RoutePoint, 5>;
+RoutePoints routePoints(const FlightRecord& record, const RouteFixes& route);
+
+// The best kind's route, its points taken from the scored track; nothing
+// when no kind was found.
 struct ExactRoute {
-  RouteFixes fixes{};
+  RoutePoints points{};
   bool triangle = false;
 };
 std::optional<ExactRoute> exactBestRoute(const exact::ScoringTrack& track,
                                          const exact::ScoreResult& result);
 
 // Label1 to Label5 while a route is drawn: "StartP:  N 47:30.000  E …".
-std::array<std::string, 5> routeLabelTexts(const FlightRecord& record, const RouteFixes& route);
+std::array<std::string, 5> routeLabelTexts(const RoutePoints& route);
 
 // Label6 of the free distance: its four legs in km.
 std::string freeLegsText(const FlightRecord& record, const RouteFixes& route);

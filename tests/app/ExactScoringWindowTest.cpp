@@ -51,7 +51,7 @@ class ExactScoringWindowTest : public ::testing::Test {
     const auto route = exactBestRoute(window->exactRun()->track, window->exactRun()->result);
     MapScene scene;
     scene.width = window->map()->width();
-    addRouteLines(scene, window->record(), window->mapRect(), route->fixes, route->triangle);
+    addRouteLines(scene, window->mapRect(), route->points, route->triangle);
     const QImage& content = window->map()->content();
     int shown = 0;
     for (std::size_t k = 1; k < scene.routeLine.size(); ++k) {
@@ -115,6 +115,46 @@ TEST_F(ExactScoringWindowTest, ChosenRulesScoredShownDrawnAndKept) {
   m.scoringRules[2]->trigger();
   const MainWindow another(dialogs);
   EXPECT_TRUE(another.menus().scoringRules[2]->isChecked());
+}
+
+// The load thins this flight of 17002 fixes; the desktop scores all of them,
+// as the command line does. OLC 2003 proves it within seconds.
+TEST_F(ExactScoringWindowTest, LongFlightScoredOnEveryFix) {
+  open("xcscore_zigzag.igc");
+  ASSERT_GT(window->record().DroppedFixCount, 0);
+  const exact::RuleSet& rules = *exact::findRuleSet("olc2003");
+  window->menus().scoringRules[3]->trigger();
+  ASSERT_TRUE(score());
+  ASSERT_EQ(window->exactRun()->rules, &rules);
+  const exact::ScoringTrack track = exact::readScoringTrack(window->record().TrackFileName).track;
+  RunControl control;
+  const exact::ScoreResult expected = exact::scoreTrack(track, rules, control);
+  const ExactRun& run = *window->exactRun();
+  EXPECT_EQ(run.track.fixNumber, track.fixNumber);
+  ASSERT_EQ(run.result.kinds.size(), expected.kinds.size());
+  for (std::size_t k = 0; k < expected.kinds.size(); ++k) {
+    EXPECT_EQ(run.result.kinds[k].score, expected.kinds[k].score) << k;
+  }
+  EXPECT_EQ(run.result.best, expected.best);
+
+  // Its corners at the track's fixes, which the record may not hold.
+  const exact::KindResult& best = run.result.kinds.at(static_cast<std::size_t>(run.result.best));
+  const auto route = exactBestRoute(run.track, run.result);
+  MapScene scene;
+  scene.width = window->map()->width();
+  addRouteLines(scene, window->mapRect(), route->points, route->triangle);
+  std::vector<Pixel> corners;
+  for (const int i : {best.start, best.tp1, best.tp2, best.tp3, best.finish}) {
+    const auto at = static_cast<std::size_t>(i);
+    corners.push_back(xy(window->mapRect(), track.lat[at], track.lon[at], scene.width));
+  }
+  ASSERT_FALSE(route->triangle);  // the free distance wins
+  EXPECT_EQ(scene.routeLine, corners);
+  EXPECT_EQ(routeLegsShown(), static_cast<int>(scene.routeLine.size()) - 1);
+  const std::string tp1 =
+      std::string("(") + std::to_string(track.fixNumber[static_cast<std::size_t>(best.tp1)]) + ")";
+  EXPECT_THAT(window->label(2)->text().toStdString(), ::testing::EndsWith(tp1));
+  EXPECT_EQ(window->label(2)->text().toStdString(), routeLabelTexts(route->points)[1]);
 }
 
 TEST_F(ExactScoringWindowTest, CancelledScoringShowsNothing) {

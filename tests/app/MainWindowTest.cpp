@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, OptimizationShowsPointsTicksRouteAndLabels) {
   // The best kind is drawn: its route in Label1 to Label5, its legs below.
   ASSERT_TRUE(result.FaiIsBest);  // the generator flies an FAI triangle
   const RouteFixes fai = faiRoute(result);
-  EXPECT_EQ(text(1), routeLabelTexts(window->record(), fai)[0]);
+  EXPECT_EQ(text(1), routeLabelTexts(routePoints(window->record(), fai))[0]);
   EXPECT_THAT(text(5), StartsWith("ZielP:  "));
   EXPECT_EQ(text(6), triangleLegsTexts(window->record(), fai)[0]);
   EXPECT_EQ(text(7), triangleLegsTexts(window->record(), fai)[1]);

@@ -56,7 +56,7 @@ TEST_F(ResultTextsTest, PointsPanelMarksTheBestKinds) {
 
 TEST_F(ResultTextsTest, RouteLabelsAndLegs) {
   const RouteFixes route = {1, 2, 3, 4, 5};
-  const auto labels = routeLabelTexts(*r, route);
+  const auto labels = routeLabelTexts(routePoints(*r, route));
   EXPECT_EQ(labels[0], "StartP:  S 0:00,000  E 0:00,600  1001m  09:05:01  (1)");
   EXPECT_EQ(labels[4].substr(0, 8), "ZielP:  ");
   const std::string leg = fixedText(0.01 * DegToRad * EarthRadiusKm, 3);

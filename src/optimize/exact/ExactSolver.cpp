@@ -612,6 +612,7 @@ ScoringTrack scoringTrack(const FlightRecord& record) {
     track.lon.push_back(record.FixLon[i]);
     track.fixNumber.push_back(i);
     track.time.push_back(record.FixTime[i]);
+    track.alt.push_back(record.FixAlt[i]);
   }
   return track;
 }

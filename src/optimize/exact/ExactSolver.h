@@ -16,7 +16,8 @@ namespace quorvanta::exact {
 struct ScoringTrack {
   std::vector<double> lat, lon;  // radians
   std::vector<std::int32_t> fixNumber;
-  std::vector<double> time;  // day count, as FlightRecord::FixTime
+  std::vector<double> time;       // day count, as FlightRecord::FixTime
+  std::vector<std::int32_t> alt;  // m, as FlightRecord::FixAlt
   int size() const { return static_cast<int>(lat.size()); }
 };
 
@@ -31,6 +32,11 @@ struct ScoringTrackRead {
 // long flights; fix numbers count the B records of the file from 1. A file
 // the reader refuses is refused here with the same message.
 ScoringTrackRead readScoringTrack(const std::string& path);
+
+// The record's flight with every fix: read anew from its IGC file when the
+// load thinned it and the file still holds the record's fixes; otherwise,
+// a CSV track, a file gone, changed or the record edited since, the record's.
+ScoringTrack wholeScoringTrack(const FlightRecord& record);
 
 // 0: no limit. The boxes count for each kind; the seconds for the whole run:
 // the free distance may use all that is left, the triangle kinds share what

@@ -227,13 +227,30 @@ TEST(ExactSolver, TheWholeTrackIsReadWhereALoadThinsIt) {
       EXPECT_EQ(read.track.lon, loaded.lon);
       EXPECT_EQ(read.track.time, loaded.time);
       EXPECT_EQ(read.track.fixNumber, loaded.fixNumber);
+      EXPECT_EQ(read.track.alt, loaded.alt);
     }
+    EXPECT_EQ(wholeScoringTrack(*record).fixNumber, read.track.fixNumber);
     std::vector<std::int32_t> valid;
     for (int i = 0; i < count; ++i) {
       if (fixes[static_cast<std::size_t>(i)].valid) valid.push_back(i + 1);
     }
     EXPECT_EQ(read.track.fixNumber, valid);
     EXPECT_EQ(read.track.size(), static_cast<int>(valid.size()));
+    if (count <= MaxFixes) continue;
+    // A CSV track, a record shifted in time or a file changed since: the record as loaded.
+    const auto asLoaded = [&record] {
+      return wholeScoringTrack(*record).fixNumber == scoringTrack(*record).fixNumber;
+    };
+    record->CsvTrack = true;
+    EXPECT_TRUE(asLoaded());
+    record->CsvTrack = false;
+    for (int i = 1; i <= record->FixCount; ++i) record->FixTime[i] += 1.0 / 24;
+    EXPECT_TRUE(asLoaded());
+    record = std::make_unique<FlightRecord>();
+    ASSERT_TRUE(readFlightFile(file, *record).ok());
+    fixes.resize(fixes.size() / 2);
+    scratch.write("f.igc", test::igcFile(fixes));
+    EXPECT_TRUE(asLoaded());
   }
   // A file a load refuses is refused with the load's message.
   const std::string fix = "B1000004630000N01100000EA0010000100\r\n";

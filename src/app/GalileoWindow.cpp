@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/ComPortChooser.h"
+#include "app/DownloadHandOver.h"
 #include "app/QtText.h"
 #include "app/SessionWindowEvents.h"
 #include "devices/port/PortNames.h"
@@ -159,12 +160,7 @@ void GalileoWindow::saveTrack() {
   }
   const auto header = dialogs_.igcHeaderDetails(this, settings_, true);
   if (!header) return;
-  const DownloadOutcome outcome = session_.writeFile(*header, clock_());
-  if (!outcome.error) {
-    record_.DownloadedFile = outcome.path;
-    record_.DownloadDone = true;
-    settings_.writeString("Dateien", "Filename IGC", outcome.path);
-  }
+  handOverDownload(session_.writeFile(*header, clock_()), record_, settings_);
   render();
 }
 

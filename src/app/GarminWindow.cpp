@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/ComPortChooser.h"
+#include "app/DownloadHandOver.h"
 #include "app/QtText.h"
 #include "app/SessionWindowEvents.h"
 #include "devices/garmin/GarminPort.h"
@@ -309,12 +310,7 @@ void GarminWindow::finish() {
     render();
     return;
   }
-  const DownloadOutcome outcome = session_.writeFile(*header, clock_());
-  if (!outcome.error) {
-    record_.DownloadedFile = outcome.path;
-    record_.DownloadDone = true;
-    settings_.writeString("Dateien", "Filename IGC", outcome.path);
-  }
+  handOverDownload(session_.writeFile(*header, clock_()), record_, settings_);
   render();
 }
 

@@ -99,7 +99,7 @@ class TrackQueries {
   // into blocks, each with a ball, and the closest the balls of two blocks
   // can come, taken as the least over all earlier and later blocks.
   double gapLowerBound(int a, int b) const {
-    const int i = a / blockSize_, j = b / blockSize_;
+    const int i = blockOf_[static_cast<std::size_t>(a)], j = blockOf_[static_cast<std::size_t>(b)];
     return i < j ? gapGrid_[static_cast<std::size_t>(i * blocks_ + j)] : 0;
   }
 
@@ -112,22 +112,26 @@ class TrackQueries {
     while (top > 0) {
       const Node& n = tree_.node(stack[static_cast<std::size_t>(--top)]);
       if (n.hi < lo || n.lo > hi) continue;
-      const double dc = xFirst ? d_.km(n.center, p) : d_.km(p, n.center);
-      if (n.center >= lo && n.center <= hi &&
-          (dc > best.km || (dc == best.km && n.center < best.a))) {
-        best = {dc, n.center, p};
+      const double most = d_.bounds(n.center, p).most;
+      if (n.center >= lo && n.center <= hi && most >= best.km) {
+        const double dc = xFirst ? d_.km(n.center, p) : d_.km(p, n.center);
+        if (dc > best.km || (dc == best.km && n.center < best.a)) best = {dc, n.center, p};
       }
-      if (n.leaf() || dc + n.radius + Slack <= best.km) continue;
+      if (n.leaf() || most + n.radius + Slack <= best.km) continue;
       stack[static_cast<std::size_t>(top++)] = n.right;
       stack[static_cast<std::size_t>(top++)] = n.left;
     }
     return best;
   }
 
-  // Closest pair s <= a, f >= b, by d(s, f). Pairs of nodes are taken
-  // apart nearer first, so that a close pair is found early and cuts the rest.
-  Extreme closest(int a, int b) const {
-    Extreme best{d_.km(a, b), a, b};
+  // Closest pair s <= a, f >= b, by d(s, f), if one is closer than
+  // `within` (else a = -1). Pairs of nodes are taken apart nearer first, so
+  // that a close pair is found early and cuts the rest.
+  Extreme closest(int a, int b, double within = std::numeric_limits<double>::infinity()) const {
+    Extreme best{within, -1, -1};
+    if (d_.bounds(a, b).least < within) {
+      if (const double direct = d_.km(a, b); direct < within) best = {direct, a, b};
+    }
     struct Pair {
       int ka, kb;
       double least;
@@ -149,9 +153,12 @@ class TrackQueries {
         const Node& ca = tree_.node(ka);
         const Node& cb = tree_.node(kb);
         if (ca.lo > a || cb.hi < b) continue;
-        const double dc = d_.km(ca.center, cb.center);
-        if (ca.center <= a && cb.center >= b && dc < best.km) best = {dc, ca.center, cb.center};
-        const double least = dc - ca.radius - cb.radius - Slack;
+        const double near = d_.bounds(ca.center, cb.center).least;
+        if (ca.center <= a && cb.center >= b && near < best.km) {
+          const double dc = d_.km(ca.center, cb.center);
+          if (dc < best.km) best = {dc, ca.center, cb.center};
+        }
+        const double least = near - ca.radius - cb.radius - Slack;
         if (least < best.km) children[static_cast<std::size_t>(count++)] = {ka, kb, least};
       }
       if (count == 2 && children[0].least < children[1].least) std::swap(children[0], children[1]);
@@ -179,17 +186,25 @@ class TrackQueries {
                 [&] { return farthest(n.center, n.lo, d_.size() - 1, false).km + n.radius; });
   }
 
-  double gap(int a, int b) {
+  // The closing gap of turnpoints a and b if it is below `within`, else
+  // nothing. What a search learns, the gap or that it is at least `within`,
+  // is kept for the next query of the pair.
+  std::optional<double> gap(int a, int b, double within) {
     const std::uint64_t key = static_cast<std::uint64_t>(a) << 32 | static_cast<std::uint32_t>(b);
     Shard& shard = shards_[key % shards_.size()];
     {
       const std::lock_guard lock(shard.mutex);
-      if (const auto found = shard.gaps.find(key); found != shard.gaps.end()) return found->second;
+      if (const auto found = shard.gaps.find(key); found != shard.gaps.end()) {
+        const Gap known = found->second;
+        if (known.exact) return known.km < within ? std::optional(known.km) : std::nullopt;
+        if (known.km >= within) return std::nullopt;
+      }
     }
-    const double km = closest(a, b).km;
+    const Extreme pair = closest(a, b, within);
+    const Gap known{pair.a >= 0 ? pair.km : within, pair.a >= 0};
     const std::lock_guard lock(shard.mutex);
-    if (shard.gaps.size() < MaxGapsPerShard) shard.gaps.emplace(key, km);
-    return km;
+    if (shard.gaps.size() < MaxGapsPerShard) shard.gaps.insert_or_assign(key, known);
+    return known.exact ? std::optional(known.km) : std::nullopt;
   }
 
  private:
@@ -204,15 +219,40 @@ class TrackQueries {
     return value;
   }
 
-  void planGapGrid() {
+  // Blocks end at a number of fixes or a length of track, whichever comes
+  // first, so that a jump in the recording does not make one block's ball
+  // swallow everything near it.
+  void planBlocks() {
     const int n = d_.size();
-    blockSize_ = std::max(1, (n + MaxGapBlocks - 1) / MaxGapBlocks);
-    blocks_ = (n + blockSize_ - 1) / blockSize_;
+    double path = 0;
+    for (int x = 1; x < n; ++x) path += d_.km(x - 1, x);
+    const int mostFixes = std::max(1, (n + BlocksPerLimit - 1) / BlocksPerLimit);
+    const double mostKm = path / BlocksPerLimit;
+    blockOf_.assign(static_cast<std::size_t>(n), 0);
+    int first = 0;
+    double length = 0;
+    for (int x = 1; x < n; ++x) {
+      const double step = d_.km(x - 1, x);
+      if (x - first >= mostFixes || length + step > mostKm) {
+        blockFirst_.push_back(first);
+        first = x, length = 0;
+      } else {
+        length += step;
+      }
+      blockOf_[static_cast<std::size_t>(x)] = static_cast<int>(blockFirst_.size());
+    }
+    if (n > 0) blockFirst_.push_back(first);
+    blocks_ = static_cast<int>(blockFirst_.size());
+  }
+
+  void planGapGrid() {
+    planBlocks();
+    const int n = d_.size();
     std::vector<int> centre(static_cast<std::size_t>(blocks_));
     std::vector<double> radius(static_cast<std::size_t>(blocks_));
     for (int i = 0; i < blocks_; ++i) {
-      const int lo = i * blockSize_, hi = std::min(n, lo + blockSize_) - 1;
       const auto k = static_cast<std::size_t>(i);
+      const int lo = blockFirst_[k], hi = i + 1 < blocks_ ? blockFirst_[k + 1] - 1 : n - 1;
       centre[k] = lo + (hi - lo) / 2;
       for (int x = lo; x <= hi; ++x) radius[k] = std::max(radius[k], d_.km(centre[k], x));
     }
@@ -234,18 +274,23 @@ class TrackQueries {
     }
   }
 
-  static constexpr int MaxGapBlocks = 1024;
+  static constexpr int BlocksPerLimit = 1024;  // at most twice this many blocks
   static constexpr std::size_t MaxGapsPerShard = 1 << 13;
+  struct Gap {
+    double km = 0;
+    bool exact = false;  // else only a lower bound
+  };
   struct Shard {
     std::mutex mutex;
-    std::unordered_map<std::uint64_t, double> gaps;
+    std::unordered_map<std::uint64_t, Gap> gaps;
   };
 
   const TrackDistance& d_;
   const RangeTree& tree_;
   std::vector<std::atomic<double>> before_, after_, nodeBefore_, nodeAfter_;
   std::array<Shard, 64> shards_;
-  int blockSize_ = 1, blocks_ = 0;
+  std::vector<int> blockOf_, blockFirst_;
+  int blocks_ = 0;
   std::vector<double> gapGrid_;
 };
 
@@ -281,19 +326,20 @@ class KindSearch {
 
   double bound(const std::array<int, 3>& k) {
     const Node &a = tree_.node(k[0]), &b = tree_.node(k[1]), &c = tree_.node(k[2]);
-    const double dab = d_.km(a.center, b.center), dbc = d_.km(b.center, c.center);
-    const double maxAb = dab + a.radius + b.radius + Slack;
-    const double maxBc = dbc + b.radius + c.radius + Slack;
+    const TrackDistance::Bounds dab = d_.bounds(a.center, b.center);
+    const TrackDistance::Bounds dbc = d_.bounds(b.center, c.center);
+    const double maxAb = dab.most + a.radius + b.radius + Slack;
+    const double maxBc = dbc.most + b.radius + c.radius + Slack;
     if (!triangle_) {
       return kind_.multiplier *
              (q_.longestBeforeNode(k[0]) + maxAb + maxBc + q_.longestAfterNode(k[2]) + Slack);
     }
-    const double dca = d_.km(c.center, a.center);
-    const double maxCa = dca + c.radius + a.radius + Slack;
+    const TrackDistance::Bounds dca = d_.bounds(c.center, a.center);
+    const double maxCa = dca.most + c.radius + a.radius + Slack;
     double perimeter = maxAb + maxBc + maxCa;
     if (kind_.minLegShare > 0) {
-      const auto least = [](double dc, double r1, double r2) {
-        return std::max(0.0, dc - r1 - r2 - Slack);
+      const auto least = [](TrackDistance::Bounds dc, double r1, double r2) {
+        return std::max(0.0, dc.least - r1 - r2 - Slack);
       };
       const double shortest = least(dab, a.radius, b.radius) + least(dbc, b.radius, c.radius) +
                               least(dca, c.radius, a.radius);
@@ -315,6 +361,11 @@ class KindSearch {
 
   // The exact score of turnpoints t, which must be in order.
   std::optional<double> score(const std::array<int, 3>& t) {
+    if (triangle_) {
+      const double most = d_.bounds(t[0], t[1]).most + d_.bounds(t[1], t[2]).most +
+                          d_.bounds(t[2], t[0]).most;
+      if (kind_.multiplier * most < incumbent_.load(std::memory_order_relaxed)) return std::nullopt;
+    }
     const double leg1 = d_.km(t[0], t[1]), leg2 = d_.km(t[1], t[2]);
     if (!triangle_) {
       return freeScore(kind_, q_.longestBefore(t[0]), leg1, leg2, q_.longestAfter(t[2]));
@@ -327,7 +378,17 @@ class KindSearch {
       const std::optional<double> most = triangleScore(kind_, leg1, leg2, leg3, gap);
       if (!most || *most < incumbent) return std::nullopt;
     }
-    return triangleScore(kind_, leg1, leg2, leg3, q_.gap(t[0], t[2]));
+    const std::optional<double> gap = q_.gap(t[0], t[2], usefulGap(leg1 + leg2 + leg3, incumbent));
+    if (!gap) return std::nullopt;
+    return triangleScore(kind_, leg1, leg2, leg3, *gap);
+  }
+
+  // No triangle of this perimeter closing over this gap or more both counts
+  // and reaches the incumbent; a millimetre over, for rounding.
+  double usefulGap(double perimeter, double incumbent) const {
+    const double counts = std::max(kind_.closingFixedKm, kind_.closingRelative * perimeter);
+    const double reaches = std::max(kind_.closingFreeKm, perimeter - incumbent / kind_.multiplier);
+    return std::min(counts, reaches) + 1e-6;
   }
 
   void consider(const std::array<int, 3>& t) {
@@ -482,9 +543,9 @@ std::optional<std::array<int, 3>> longestChain(const TrackDistance& d, const Ran
           // A node wholly before t is judged from its last fix, one
           // reaching past t from its centre.
           const int probe = node.hi <= t ? node.hi : node.center;
-          const double dp = d.km(probe, t);
-          if (probe <= t) {
-            const double value = weight[static_cast<std::size_t>(probe)] + dp;
+          const double dp = d.bounds(probe, t).most;
+          if (probe <= t && weight[static_cast<std::size_t>(probe)] + dp > best.km) {
+            const double value = weight[static_cast<std::size_t>(probe)] + d.km(probe, t);
             if (value > best.km) best = {value, probe, t};
           }
           if (node.leaf()) continue;

@@ -65,11 +65,39 @@ double wgs84DistanceKm(double lat1, double lon1, double lat2, double lon2) {
 TrackDistance::TrackDistance(DistanceModel model, double sphereRadiusKm,
                              const std::vector<double>& lat, const std::vector<double>& lon)
     : model_(model), radiusKm_(sphereRadiusKm) {
+  const double e2 = model == DistanceModel::Sphere ? 0 : F * (2 - F);
+  const double a = model == DistanceModel::Sphere ? sphereRadiusKm : A;
   fixes_.reserve(lat.size());
   for (std::size_t i = 0; i < lat.size() && i < lon.size(); ++i) {
     const Reduced u = reduced(lat[i]);
-    fixes_.push_back({arcPoint(lat[i], lon[i]), u.sinU, u.cosU});
+    const double sinLat = std::sin(lat[i]);
+    const double n = a / std::sqrt(1 - e2 * sinLat * sinLat);
+    const double horizontal = n * std::cos(lat[i]);
+    fixes_.push_back({arcPoint(lat[i], lon[i]), u.sinU, u.cosU, horizontal * std::cos(lon[i]),
+                      horizontal * std::sin(lon[i]), n * (1 - e2) * sinLat});
   }
+}
+
+// The straight line between two points is never longer than the way over
+// the surface. A geodesic bends no more than the surface's sharpest normal
+// section, the meridian at the equator with radius B^2 / A on the ellipsoid,
+// so it is no longer than the circular arc of that radius over the same
+// chord (Schur's comparison theorem). Both bounds leave a centimetre for the
+// rounding of the distance formulas; past 1000 km, where the arcs drift
+// apart, they fall back on the distance itself.
+TrackDistance::Bounds TrackDistance::bounds(int a, int b) const {
+  const Fix& p = fixes_[static_cast<std::size_t>(a)];
+  const Fix& q = fixes_[static_cast<std::size_t>(b)];
+  const double dx = p.x - q.x, dy = p.y - q.y, dz = p.z - q.z;
+  const double chord = std::sqrt(dx * dx + dy * dy + dz * dz);
+  const double margin = 1e-5 + 1e-9 * chord;
+  if (chord > 1000) {
+    const double exact = km(a, b);
+    return {exact - margin, exact + margin};
+  }
+  const double radius = model_ == DistanceModel::Sphere ? radiusKm_ : B * B / A;
+  const double arc = 2 * radius * std::asin(std::min(1.0, chord / (2 * radius)));
+  return {(model_ == DistanceModel::Sphere ? arc : chord) - margin, arc + margin};
 }
 
 double TrackDistance::km(int a, int b) const {

@@ -21,10 +21,17 @@ class TrackDistance {
   double km(int a, int b) const;
   int size() const { return static_cast<int>(fixes_.size()); }
 
+  // Bounds on km(a, b) at a small part of its cost, for pruning a search.
+  struct Bounds {
+    double least, most;
+  };
+  Bounds bounds(int a, int b) const;
+
  private:
   struct Fix {
     ArcPoint arc;
     double sinU = 0, cosU = 0;  // reduced latitude on the ellipsoid
+    double x = 0, y = 0, z = 0;  // km, earth-centred, on the model's surface
   };
   DistanceModel model_;
   double radiusKm_;

@@ -1,5 +1,6 @@
 #include "optimize/exact/ExactSolver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -269,6 +270,34 @@ TEST(ExactSolver, Wgs84DistanceOfVincentysExample) {
   EXPECT_NEAR(wgs84DistanceKm(-rad(37, 57, 3.72030), rad(144, 25, 29.52440), -rad(37, 39, 10.15610),
                               rad(143, 55, 35.38390)),
               54.972271, 1e-6);
+}
+
+TEST(ExactSolver, QuickDistanceBoundsHoldTheDistance) {
+  // Pairs from metres to thousands of kilometres apart, near the poles, the
+  // equator and the date line, under both models.
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> unit(0, 1);
+  std::vector<double> lat, lon;
+  for (const double spread : {1e-6, 1e-3, 0.05, 0.5, 3.0}) {
+    for (int k = 0; k < 200; ++k) {
+      const double lat0 = (unit(random) * 178 - 89) * DegToRad, lon0 = (unit(random) * 360 - 180) * DegToRad;
+      lat.push_back(lat0), lon.push_back(lon0);
+      lat.push_back(std::clamp(lat0 + (unit(random) - 0.5) * spread, -Pi / 2, Pi / 2));
+      lon.push_back(lon0 + (unit(random) - 0.5) * spread);
+    }
+  }
+  for (const RuleSet* rules : {findRuleSet("xcontest"), findRuleSet("olc2003")}) {
+    const TrackDistance d(rules->model, rules->sphereRadiusKm, lat, lon);
+    double widest = 0;
+    for (int a = 0; a + 1 < d.size(); a += 2) {
+      const double km = d.km(a, a + 1);
+      const auto [least, most] = d.bounds(a, a + 1);
+      ASSERT_LE(least, km) << rules->id << " pair " << a;
+      ASSERT_GE(most, km) << rules->id << " pair " << a;
+      if (km < 100) widest = std::max(widest, most - least);
+    }
+    EXPECT_LT(widest, 0.002) << rules->id;  // a few metres at most: tight enough to prune with
+  }
 }
 
 TEST(ExactSolver, RuleSetBoundaries) {

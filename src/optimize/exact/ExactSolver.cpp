@@ -125,9 +125,11 @@ class TrackQueries {
   }
 
   // Closest pair s <= a, f >= b, by d(s, f), if one is closer than
-  // `within` (else a = -1). Pairs of nodes are taken apart nearer first, so
-  // that a close pair is found early and cuts the rest.
-  Extreme closest(int a, int b, double within = std::numeric_limits<double>::infinity()) const {
+  // `within` (else a = -1); with `anyCloser`, the first such pair found.
+  // Pairs of nodes are taken apart nearer first, so that a close pair is
+  // found early and cuts the rest.
+  Extreme closest(int a, int b, double within = std::numeric_limits<double>::infinity(),
+                  bool anyCloser = false) const {
     Extreme best{within, -1, -1};
     if (d_.bounds(a, b).least < within) {
       if (const double direct = d_.km(a, b); direct < within) best = {direct, a, b};
@@ -138,7 +140,7 @@ class TrackQueries {
     };
     std::vector<Pair> stack{{0, 0, 0}};
     std::array<Pair, 2> children{};
-    while (!stack.empty() && best.km > 0) {
+    while (!stack.empty() && best.km > 0 && !(anyCloser && best.a >= 0)) {
       const Pair pair = stack.back();
       stack.pop_back();
       if (pair.least >= best.km) continue;
@@ -190,24 +192,27 @@ class TrackQueries {
   // nothing. What a search learns, the gap or that it is at least `within`,
   // is kept for the next query of the pair.
   std::optional<double> gap(int a, int b, double within) {
-    const std::uint64_t key = static_cast<std::uint64_t>(a) << 32 | static_cast<std::uint32_t>(b);
-    Shard& shard = shards_[key % shards_.size()];
-    {
-      const std::lock_guard lock(shard.mutex);
-      if (const auto found = shard.gaps.find(key); found != shard.gaps.end()) {
-        const Gap known = found->second;
-        if (known.exact) return known.km < within ? std::optional(known.km) : std::nullopt;
-        if (known.km >= within) return std::nullopt;
-      }
+    if (const std::optional<Gap> known = knownGap(a, b, within)) {
+      return known->exact ? std::optional(known->km) : std::nullopt;
     }
     const Extreme pair = closest(a, b, within);
-    const Gap known{pair.a >= 0 ? pair.km : within, pair.a >= 0};
-    const std::lock_guard lock(shard.mutex);
-    if (shard.gaps.size() < MaxGapsPerShard) shard.gaps.insert_or_assign(key, known);
-    return known.exact ? std::optional(known.km) : std::nullopt;
+    return learn(a, b, pair.a >= 0 ? Gap{pair.km, true} : Gap{within, false});
+  }
+
+  // Whether some start s <= a and finish f >= b are closer than `within`.
+  bool gapBelow(int a, int b, double within) {
+    if (const std::optional<Gap> known = knownGap(a, b, within)) return known->exact;
+    if (closest(a, b, within, true).a >= 0) return true;
+    learn(a, b, {within, false});
+    return false;
   }
 
  private:
+  struct Gap {
+    double km = 0;
+    bool exact = false;  // else only a lower bound
+  };
+
   template <typename Compute>
   static double memo(std::vector<std::atomic<double>>& values, int k, Compute compute) {
     auto& slot = values[static_cast<std::size_t>(k)];
@@ -245,6 +250,32 @@ class TrackQueries {
     blocks_ = static_cast<int>(blockFirst_.size());
   }
 
+  static std::uint64_t gapKey(int a, int b) {
+    return static_cast<std::uint64_t>(a) << 32 | static_cast<std::uint32_t>(b);
+  }
+
+  // What is known of the pair's gap, if it answers whether the gap is below
+  // `within`: an exact gap below it, or a lower bound that reaches it.
+  std::optional<Gap> knownGap(int a, int b, double within) {
+    const std::uint64_t key = gapKey(a, b);
+    Shard& shard = shards_[key % shards_.size()];
+    const std::lock_guard lock(shard.mutex);
+    const auto found = shard.gaps.find(key);
+    if (found == shard.gaps.end()) return std::nullopt;
+    const Gap known = found->second;
+    if (known.km >= within) return Gap{known.km, false};
+    if (known.exact) return known;
+    return std::nullopt;
+  }
+
+  std::optional<double> learn(int a, int b, Gap known) {
+    const std::uint64_t key = gapKey(a, b);
+    Shard& shard = shards_[key % shards_.size()];
+    const std::lock_guard lock(shard.mutex);
+    if (shard.gaps.size() < MaxGapsPerShard) shard.gaps.insert_or_assign(key, known);
+    return known.exact ? std::optional(known.km) : std::nullopt;
+  }
+
   void planGapGrid() {
     planBlocks();
     const int n = d_.size();
@@ -276,10 +307,6 @@ class TrackQueries {
 
   static constexpr int BlocksPerLimit = 1024;  // at most twice this many blocks
   static constexpr std::size_t MaxGapsPerShard = 1 << 13;
-  struct Gap {
-    double km = 0;
-    bool exact = false;  // else only a lower bound
-  };
   struct Shard {
     std::mutex mutex;
     std::unordered_map<std::uint64_t, Gap> gaps;
@@ -293,6 +320,11 @@ class TrackQueries {
   int blocks_ = 0;
   std::vector<double> gapGrid_;
 };
+
+// Boxes whose first and last turnpoints have fewer fixes to choose from
+// than this ask the closing search when the coarse grid cannot rule them
+// out; larger ones are left to be split, which costs less than the search.
+constexpr int ExactGapFixes = 8;
 
 // Three nodes, one per turnpoint, and the most a route through them scores.
 struct Box {
@@ -349,8 +381,15 @@ class KindSearch {
     const double open = kind_.multiplier * perimeter;
     const double incumbent = incumbent_.load(std::memory_order_relaxed);
     if (open <= incumbent) return open;
-    // Every route of the box closes from some s <= a.hi to some f >= c.lo.
-    return closedBound(perimeter, q_.gapLowerBound(a.hi, c.lo));
+    // Every route of the box closes from some s <= a.hi to some f >= c.lo:
+    // the coarse grid tells first; where it leaves the box in play, the
+    // closing search does, only as far as the gap may still matter.
+    const double coarse = closedBound(perimeter, q_.gapLowerBound(a.hi, c.lo));
+    if (coarse <= incumbent || a.hi >= c.lo || a.hi - a.lo >= ExactGapFixes ||
+        c.hi - c.lo >= ExactGapFixes) {
+      return coarse;
+    }
+    return q_.gapBelow(a.hi, c.lo, usefulGap(perimeter, incumbent)) ? coarse : Infeasible;
   }
 
   // The most a triangle of at most `perimeter` closing over at least `gap` scores.

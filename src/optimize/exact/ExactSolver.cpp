@@ -61,11 +61,11 @@ class RangeTree {
     n.left = left, n.right = right;
     double radius = 0;
     if (hi - lo < ExactRadiusFixes) {
-      for (int i = lo; i <= hi; ++i) radius = std::max(radius, d_.km(n.center, i));
+      for (int i = lo; i <= hi; ++i) radius = std::max(radius, d_.bounds(n.center, i).most);
     } else {
       for (const int child : {left, right}) {
         const Node& c = nodes_[static_cast<std::size_t>(child)];
-        radius = std::max(radius, d_.km(n.center, c.center) + c.radius);
+        radius = std::max(radius, d_.bounds(n.center, c.center).most + c.radius);
       }
     }
     n.radius = radius + Slack;
@@ -230,14 +230,14 @@ class TrackQueries {
   void planBlocks() {
     const int n = d_.size();
     double path = 0;
-    for (int x = 1; x < n; ++x) path += d_.km(x - 1, x);
+    for (int x = 1; x < n; ++x) path += d_.bounds(x - 1, x).most;
     const int mostFixes = std::max(1, (n + BlocksPerLimit - 1) / BlocksPerLimit);
     const double mostKm = path / BlocksPerLimit;
     blockOf_.assign(static_cast<std::size_t>(n), 0);
     int first = 0;
     double length = 0;
     for (int x = 1; x < n; ++x) {
-      const double step = d_.km(x - 1, x);
+      const double step = d_.bounds(x - 1, x).most;
       if (x - first >= mostFixes || length + step > mostKm) {
         blockFirst_.push_back(first);
         first = x, length = 0;
@@ -285,7 +285,7 @@ class TrackQueries {
       const auto k = static_cast<std::size_t>(i);
       const int lo = blockFirst_[k], hi = i + 1 < blocks_ ? blockFirst_[k + 1] - 1 : n - 1;
       centre[k] = lo + (hi - lo) / 2;
-      for (int x = lo; x <= hi; ++x) radius[k] = std::max(radius[k], d_.km(centre[k], x));
+      for (int x = lo; x <= hi; ++x) radius[k] = std::max(radius[k], d_.bounds(centre[k], x).most);
     }
     gapGrid_.assign(static_cast<std::size_t>(blocks_) * static_cast<std::size_t>(blocks_), 0);
     const auto at = [this](int i, int j) { return static_cast<std::size_t>(i * blocks_ + j); };
@@ -293,7 +293,7 @@ class TrackQueries {
       for (int j = i + 1; j < blocks_; ++j) {
         const auto ki = static_cast<std::size_t>(i), kj = static_cast<std::size_t>(j);
         gapGrid_[at(i, j)] =
-            std::max(0.0, d_.km(centre[ki], centre[kj]) - radius[ki] - radius[kj] - 2 * Slack);
+            std::max(0.0, d_.bounds(centre[ki], centre[kj]).least - radius[ki] - radius[kj] - 2 * Slack);
       }
     });
     for (int i = 0; i < blocks_; ++i) {
@@ -548,7 +548,7 @@ std::optional<std::array<int, 3>> longestChain(const TrackDistance& d, const Ran
         const Node& node = tree.node(k);
         if (!node.leaf()) {
           const Node& left = tree.node(node.left);
-          atHi[static_cast<std::size_t>(k)] = d.km(left.hi, node.hi);
+          atHi[static_cast<std::size_t>(k)] = d.bounds(left.hi, node.hi).most;
         }
       }
     });

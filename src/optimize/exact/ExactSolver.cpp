@@ -373,10 +373,15 @@ class KindSearch {
       const auto least = [](TrackDistance::Bounds dc, double r1, double r2) {
         return std::max(0.0, dc.least - r1 - r2 - Slack);
       };
-      const double shortest = least(dab, a.radius, b.radius) + least(dbc, b.radius, c.radius) +
-                              least(dca, c.radius, a.radius);
+      const double leastAb = least(dab, a.radius, b.radius), leastBc = least(dbc, b.radius, c.radius),
+                   leastCa = least(dca, c.radius, a.radius);
       perimeter = std::min(perimeter, std::min({maxAb, maxBc, maxCa}) / kind_.minLegShare);
-      if (perimeter < shortest) return Infeasible;
+      // With every leg at least its share, none is longer than what the
+      // other two leave.
+      if (perimeter < leastAb + leastBc + leastCa ||
+          std::max({leastAb, leastBc, leastCa}) > (1 - 2 * kind_.minLegShare) * perimeter) {
+        return Infeasible;
+      }
     }
     const double open = kind_.multiplier * perimeter;
     const double incumbent = incumbent_.load(std::memory_order_relaxed);
@@ -730,23 +735,23 @@ ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& c
                   const SearchLimits& limits, bool report) {
   const auto start = Clock::now();
   const int kinds = static_cast<int>(rules.kinds.size());
-  // The best routes of a coarse pass score nearly as much as the optimum on
-  // the whole track; as the first bound to cut with, they spare the search
-  // most of the boxes it would take apart before finding such a route.
-  std::vector<Routes> seeds(static_cast<std::size_t>(kinds));
-  if (track.size() > CoarseFixes) {
+  // The best triangles of a coarse pass score nearly as much as the optimum
+  // on the whole track; as the first bound to cut with, they spare the
+  // search most of the boxes it would take apart before finding such a
+  // route. The free distance, solved directly, needs no such start.
+  Routes seeds;
+  RuleSet triangles = rules;
+  std::erase_if(triangles.kinds,
+                [](const ScoringKind& kind) { return kind.shape != RouteShape::Triangle; });
+  if (track.size() > CoarseFixes && !triangles.kinds.empty()) {
     ScoringTrack coarse;
     for (std::size_t i = 0; i < track.lat.size(); i += CoarseStep) {
       coarse.lat.push_back(track.lat[i]);
       coarse.lon.push_back(track.lon[i]);
     }
-    const ScoreResult pass = solve(coarse, rules, control, {limits.seconds / 8, CoarseBoxes}, false);
-    for (int k = 0; k < kinds; ++k) {
-      const KindResult& r = pass.kinds[static_cast<std::size_t>(k)];
-      if (r.found) {
-        seeds[static_cast<std::size_t>(k)].push_back(
-            {r.tp1 * CoarseStep, r.tp2 * CoarseStep, r.tp3 * CoarseStep});
-      }
+    const ScoreResult pass = solve(coarse, triangles, control, {limits.seconds / 8, CoarseBoxes}, false);
+    for (const KindResult& r : pass.kinds) {
+      if (r.found) seeds.push_back({r.tp1 * CoarseStep, r.tp2 * CoarseStep, r.tp3 * CoarseStep});
     }
   }
   const TrackDistance d(rules.model, rules.sphereRadiusKm, track.lat, track.lon);
@@ -773,7 +778,7 @@ ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& c
     }
     // The routes of the kinds already searched often count for this one too.
     Routes tried = routes;
-    for (const Routes& seed : seeds) tried.insert(tried.end(), seed.begin(), seed.end());
+    tried.insert(tried.end(), seeds.begin(), seeds.end());
     Stopper stopper(control, kindLimits, Clock::now());
     const KindResult& r = result.kinds.emplace_back(
         searchKind(d, tree, *queries, kind, stopper, tried, progress));

@@ -588,7 +588,11 @@ std::optional<std::array<int, 3>> longestChain(const TrackDistance& d, const Ran
           // reaching past t from its centre.
           const int probe = node.hi <= t ? node.hi : node.center;
           const double dp = d.bounds(probe, t).most;
-          if (probe <= t && weight[static_cast<std::size_t>(probe)] + dp > best.km) {
+          // A fix where the best origin lies, with no more weight, cannot
+          // beat it: recorded duplicates spare their geodesic here.
+          if (probe <= t && weight[static_cast<std::size_t>(probe)] + dp > best.km &&
+              !(d.samePlace(probe, best.a) &&
+                weight[static_cast<std::size_t>(probe)] <= weight[static_cast<std::size_t>(best.a)])) {
             const double value = weight[static_cast<std::size_t>(probe)] + d.km(probe, t);
             if (value > best.km) best = {value, probe, t};
           }
@@ -731,8 +735,9 @@ constexpr int CoarseFixes = 1500;
 constexpr int CoarseStep = 4;
 constexpr long long CoarseBoxes = 20000;
 
+// The outermost pass reports progress and starts from one coarse pass.
 ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& control,
-                  const SearchLimits& limits, bool report) {
+                  const SearchLimits& limits, bool outermost) {
   const auto start = Clock::now();
   const int kinds = static_cast<int>(rules.kinds.size());
   // The best triangles of a coarse pass score nearly as much as the optimum
@@ -743,7 +748,7 @@ ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& c
   RuleSet triangles = rules;
   std::erase_if(triangles.kinds,
                 [](const ScoringKind& kind) { return kind.shape != RouteShape::Triangle; });
-  if (track.size() > CoarseFixes && !triangles.kinds.empty()) {
+  if (outermost && track.size() > CoarseFixes && !triangles.kinds.empty()) {
     ScoringTrack coarse;
     for (std::size_t i = 0; i < track.lat.size(); i += CoarseStep) {
       coarse.lat.push_back(track.lat[i]);
@@ -761,7 +766,7 @@ ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& c
   Routes routes;
   for (int k = 0; k < kinds; ++k) {
     const auto progress = [&](double share) {
-      if (report) control.overallProgress(static_cast<int>(100 * (k + share) / kinds));
+      if (outermost) control.overallProgress(static_cast<int>(100 * (k + share) / kinds));
     };
     // The free distance's chain takes a fixed, small number of steps, so it
     // may use all the time left; the triangles, whose searches take what
@@ -791,7 +796,7 @@ ScoreResult solve(const ScoringTrack& track, const RuleSet& rules, RunControl& c
       result.best = k;
     }
   }
-  if (report) control.overallProgress(100);
+  if (outermost) control.overallProgress(100);
   result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   return result;
 }

@@ -64,7 +64,8 @@ double wgs84DistanceKm(double lat1, double lon1, double lat2, double lon2) {
 
 TrackDistance::TrackDistance(DistanceModel model, double sphereRadiusKm,
                              const std::vector<double>& lat, const std::vector<double>& lon)
-    : model_(model), radiusKm_(sphereRadiusKm) {
+    : model_(model), radiusKm_(sphereRadiusKm),
+      boundRadiusKm_(model == DistanceModel::Sphere ? sphereRadiusKm : B * B / A) {
   const double e2 = model == DistanceModel::Sphere ? 0 : F * (2 - F);
   const double a = model == DistanceModel::Sphere ? sphereRadiusKm : A;
   fixes_.reserve(lat.size());
@@ -78,31 +79,9 @@ TrackDistance::TrackDistance(DistanceModel model, double sphereRadiusKm,
   }
 }
 
-// The straight line between two points is never longer than the way over
-// the surface. A geodesic bends no more than the surface's sharpest normal
-// section, the meridian at the equator with radius B^2 / A on the ellipsoid,
-// so it is no longer than the circular arc of that radius over the same
-// chord (Schur's comparison theorem). The arc 2 r asin(x), x = chord / 2r,
-// lies between the series' first two terms, x + x^3 / 6, and their sum
-// with every later coefficient raised to 1/6, x + x^3 / (6 (1 - x^2)).
-// Both bounds leave a centimetre for the rounding of the distance
-// formulas; past 1000 km they fall back on the distance itself.
-TrackDistance::Bounds TrackDistance::bounds(int a, int b) const {
-  const Fix& p = fixes_[static_cast<std::size_t>(a)];
-  const Fix& q = fixes_[static_cast<std::size_t>(b)];
-  const double dx = p.x - q.x, dy = p.y - q.y, dz = p.z - q.z;
-  const double chord = std::sqrt(dx * dx + dy * dy + dz * dz);
-  const double margin = 1e-5 + 1e-9 * chord;
-  if (chord > 1000) {
-    const double exact = km(a, b);
-    return {exact - margin, exact + margin};
-  }
-  const bool sphere = model_ == DistanceModel::Sphere;
-  const double radius = sphere ? radiusKm_ : B * B / A;
-  const double x = chord / (2 * radius), cube = x * x * x / 6;
-  const double least = sphere ? 2 * radius * (x + cube) : chord;
-  const double most = 2 * radius * (x + cube / (1 - x * x));
-  return {least - margin, most + margin};
+TrackDistance::Bounds TrackDistance::farBounds(int a, int b, double margin) const {
+  const double exact = km(a, b);
+  return {exact - margin, exact + margin};
 }
 
 double TrackDistance::km(int a, int b) const {

@@ -104,6 +104,18 @@ std::vector<Shape> shapes() {
                x[leg] + f * (x[leg + 1] - x[leg]));
          }
        }},
+      {"there and back and there again over the same points", [](auto& lat, auto& lon) {
+         for (int i = 0; i < 210; ++i) {
+           const int j = i % 140 < 70 ? i % 70 : 69 - i % 70;
+           add(lat, lon, 46.5 + 0.001 * j, 11 + 0.003 * std::sin(j * 0.9));
+         }
+       }},
+      {"every fix twice, then a jump", [](auto& lat, auto& lon) {
+         for (int i = 0; i < 210; ++i) {
+           const int j = i / 2;
+           add(lat, lon, 46.5 + 0.0005 * j + (j >= 90 ? 0.15 : 0), 11 + 0.002 * std::sin(j * 0.7));
+         }
+       }},
       {"southern and western hemisphere", [](auto& lat, auto& lon) {
          std::mt19937 random(3);
          std::uniform_real_distribution<double> jitter(-0.02, 0.02);

@@ -15,7 +15,9 @@
 #   RULES="xcontest ffvl fai" (default) chooses the rule sets; CLI names our
 #   command (default build/release/src/cli/quorvanta-cli).
 #   The peer runs with hp=true (Vincenty's geodesics, as ours) and
-#   trim=false (every fix, as ours).
+#   trim=false (every fix, as ours). It proves only its best kind optimal,
+#   where ours proves every kind of the rule set; the points compared are
+#   those of the best kind.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)

@@ -35,8 +35,9 @@ struct Node {
   bool leaf() const { return left < 0; }
 };
 
-// Runs up to this many fixes get their exact radius; larger ones the
-// radius of their halves' balls seen from their centre.
+// Runs up to this many fixes get a ball round every one of their fixes;
+// larger ones a ball round their halves' balls. Radii come from the quick
+// distance bounds: a ball may be a little too large, never too small.
 constexpr int ExactRadiusFixes = 64;
 
 class RangeTree {
